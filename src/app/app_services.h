@@ -1,0 +1,21 @@
+#pragma once
+
+namespace quandel {
+
+class Clock;
+class EventPump;
+class SerialPort;
+class SettingsStore;
+class UserDialogs;
+
+// The outside world as the main window sees it. main() hands in the real
+// implementations; tests hand in temporary settings and scripted dialogs.
+struct AppServices {
+    SettingsStore &settings;
+    UserDialogs &dialogs;
+    SerialPort &port;
+    EventPump &events;
+    Clock &clock;
+};
+
+} // namespace quandel

@@ -1,0 +1,366 @@
+#include "app/frm_main.h"
+
+#include "app/cp1252_codec.h"
+#include "app/safe_plain_text_edit.h"
+#include "app/status_panel.h"
+#include "app/terminal_page.h"
+#include "core/event_pump.h"
+#include "core/number_text.h"
+#include "core/settings_store.h"
+#include "core/twips.h"
+#include "core/user_dialogs.h"
+#include "port/serial_port.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSaveFile>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTime>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace quandel {
+
+namespace {
+
+constexpr const char *kSettings = "Settings";
+const QString kCaption = QStringLiteral("KAVOLT Quandel");
+
+double ScreenDpi(const QWidget *w) {
+    const QScreen *screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->logicalDotsPerInchX() : 96.0;
+}
+
+} // namespace
+
+FrmMain::FrmMain(AppServices services, QWidget *parent) : QMainWindow(parent), services_(services) {
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(kCaption);
+    connection_ = std::make_unique<PortConnection>(
+        services_.port, services_.dialogs, services_.clock, static_cast<ConnectionView &>(*this));
+    BuildMenuBar();
+    BuildCentralArea();
+    BuildStatusBar();
+    BuildTimers();
+    DescribeWidgetsForAutomation();
+    services_.port.SetLostHandler([this] { connection_->OnPortLost(); });
+}
+
+FrmMain::~FrmMain() {
+    services_.port.SetLostHandler({});
+}
+
+void FrmMain::BuildCentralArea() {
+    auto *central = new QWidget(this);
+    auto *layout = new QHBoxLayout(central);
+    layout->setContentsMargins(2, 2, 2, 2);
+
+    // The navigator's lists come with the editor subsystem.
+    navigator_ = new QWidget(central);
+    navigator_->setObjectName(QStringLiteral("picNavigator"));
+    auto *navLayout = new QVBoxLayout(navigator_);
+    navLayout->setContentsMargins(0, 0, 0, 0);
+    auto *navTitle = new QLabel(QStringLiteral("BASIC-Dateien"), navigator_);
+    navTitle->setObjectName(QStringLiteral("lblNavigator"));
+    navLayout->addWidget(navTitle);
+    navLayout->addStretch(1);
+    navigator_->setMinimumWidth(120);
+    layout->addWidget(navigator_);
+
+    sstMain_ = new QTabWidget(central);
+    sstMain_->setObjectName(QStringLiteral("sstMain"));
+    terminal_ = new TerminalPage(sstMain_);
+    sstMain_->addTab(terminal_, QStringLiteral("Terminal"));
+
+    auto *editorPage = new QWidget(sstMain_);
+    editorPage->setObjectName(QStringLiteral("Editor"));
+    auto *editorLayout = new QVBoxLayout(editorPage);
+    editorLayout->setContentsMargins(4, 2, 4, 4);
+    tbrEditor_ = new QToolBar(editorPage);
+    tbrEditor_->setObjectName(QStringLiteral("tbrEditor"));
+    editorLayout->addWidget(tbrEditor_);
+    txtEdit_ = new SafePlainTextEdit(editorPage);
+    txtEdit_->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit_->setFont(FixedPitchFont(9));
+    txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    editorLayout->addWidget(txtEdit_, 1);
+    sstMain_->addTab(editorPage, QStringLiteral("Editor"));
+    connect(txtEdit_, &QPlainTextEdit::textChanged, this, [this] { editorModified_ = true; });
+
+    layout->addWidget(sstMain_, 1);
+    setCentralWidget(central);
+}
+
+void FrmMain::BuildStatusBar() {
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("sbrStatus"));
+    bar->setSizeGripEnabled(true);
+    panelStatus_ = new StatusPanel(QStringLiteral("Status"), QStringLiteral("Status:"),
+                                   QStringLiteral("Einstellungen des Kommunikationsanschlusses"));
+    panelMeldung_ = new StatusPanel(QStringLiteral("Meldung"), QString(),
+                                    QStringLiteral("Meldungen und Erläuterungen"));
+    panelConnectTime_ = new StatusPanel(QStringLiteral("ConnectTime"), QStringLiteral("Verbindung"),
+                                        QStringLiteral("Dauer der Verbindung"));
+    panelRealTime_ = new StatusPanel(QStringLiteral("RealTime"), QStringLiteral("Zeit"),
+                                     QStringLiteral("Uhrzeit"));
+    panelConnectTime_->setMinimumWidth(
+        fontMetrics().horizontalAdvance(QStringLiteral("00:00:00  ")));
+    panelRealTime_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:00:00  ")));
+    bar->addPermanentWidget(panelStatus_);
+    bar->addPermanentWidget(panelMeldung_, 1);
+    bar->addPermanentWidget(panelConnectTime_);
+    bar->addPermanentWidget(panelRealTime_);
+    for (StatusPanel *panel : {panelStatus_, panelMeldung_, panelConnectTime_, panelRealTime_})
+        connect(panel, &StatusPanel::clicked, this,
+                [this, panel] { OnStatusPanelClicked(panel->objectName()); });
+}
+
+void FrmMain::BuildTimers() {
+    timRec_.setObjectName(QStringLiteral("timRec"));
+    timRec_.setInterval(100);
+    connect(&timRec_, &QTimer::timeout, this, &FrmMain::ReceivePoll);
+    timRec_.start();
+
+    timer1_.setObjectName(QStringLiteral("Timer1"));
+    timer1_.setInterval(900);
+    connect(&timer1_, &QTimer::timeout, this, [this] { connection_->ConnectTimeTick(); });
+
+    timer3_.setObjectName(QStringLiteral("Timer3"));
+    timer3_.setInterval(990);
+    connect(&timer3_, &QTimer::timeout, this, &FrmMain::ClockTick);
+    timer3_.start();
+
+    reconnectTimer_.setObjectName(QStringLiteral("timReconnect"));
+    reconnectTimer_.setInterval(500);
+    connect(&reconnectTimer_, &QTimer::timeout, this, [this] { connection_->ReconnectTick(); });
+}
+
+void FrmMain::DescribeWidgetsForAutomation() {
+    // Assistive tools see no object names; the description carries them.
+    for (QWidget *w : findChildren<QWidget *>())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            w->setAccessibleDescription(w->objectName());
+    setAccessibleDescription(objectName());
+}
+
+void FrmMain::Startup() {
+    services_.events.ProcessEvents();
+    connection_->ResetConnectStart();
+    ApplyStoredGeometry();
+    LoadFunctionKeyTexts();
+    ApplyStoredDirectory();
+
+    // The display emulation and its banner come with the terminal subsystem;
+    // until then the pane shows what the banner looks like.
+    QString banner = QStringLiteral("Display Emulation\r\n");
+    for (int i = 1; i < 9; ++i)
+        banner += QString(80, QLatin1Char(' ')) + QStringLiteral("\r\n");
+    terminal_->lcdPane()->setPlainText(banner);
+    terminal_->terminalPane()->setPlainText(QStringLiteral("Terminal Window"));
+
+    editorModified_ = false;
+    connection_->Open();
+    StatusRefresh();
+}
+
+void FrmMain::ApplyStoredGeometry() {
+    const auto read = [this](const char *key, int fallback) -> std::optional<int> {
+        return ParseStoredNumber(
+            services_.settings.Get(kAppTitle, kSettings, key, DecimalText(fallback)));
+    };
+    const double dpi = ScreenDpi(this);
+    // Each value is a step of its own: an unreadable one keeps what the window has.
+    const QRect current = geometry();
+    Rect r{current.x(), current.y(), current.width(), current.height()};
+    if (auto v = read("MainLeft", 0))
+        r.x = TwipsToPixels(*v, dpi);
+    if (auto v = read("MainTop", 0))
+        r.y = TwipsToPixels(*v, dpi);
+    if (auto v = read("MainWidth", 11250); v && *v > 0)
+        r.width = TwipsToPixels(*v, dpi);
+    if (auto v = read("MainHeight", 7000); v && *v > 0)
+        r.height = TwipsToPixels(*v, dpi);
+
+    std::vector<Rect> screens;
+    if (const QScreen *primary = QGuiApplication::primaryScreen()) {
+        const QRect g = primary->availableGeometry();
+        screens.push_back({g.x(), g.y(), g.width(), g.height()});
+    }
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        const QRect g = screen->availableGeometry();
+        const Rect s{g.x(), g.y(), g.width(), g.height()};
+        if (std::find(screens.begin(), screens.end(), s) == screens.end())
+            screens.push_back(s);
+    }
+    r = BringOntoScreens(r, screens);
+    move(r.x, r.y);
+    resize(r.width, r.height);
+}
+
+FrmMain::TwipsGeometry FrmMain::GeometryInTwips() const {
+    const double dpi = ScreenDpi(this);
+    return {PixelsToTwips(x(), dpi), PixelsToTwips(y(), dpi), PixelsToTwips(width(), dpi),
+            PixelsToTwips(height(), dpi)};
+}
+
+void FrmMain::LoadFunctionKeyTexts() {
+    for (int i = 4; i < 8; ++i) {
+        const std::string section = "FTaste" + DecimalText(i + 1);
+        const std::string key = "FTast(" + DecimalText(i) + ").ToolTipText";
+        const std::string current = ToCp1252(terminal_->functionKeyText(i));
+        terminal_->setFunctionKeyText(
+            i, FromCp1252(services_.settings.Get(kAppTitle, section, key, current)));
+    }
+}
+
+void FrmMain::ApplyStoredDirectory() {
+    const QString dir = FromCp1252(services_.settings.Get(kAppTitle, kSettings, "MyDir", "C:\\"));
+    if (dir.isEmpty())
+        return;
+    // The Windows default means "the user's own folder" where there is no C:.
+    if (dir == QLatin1String("C:\\") && !QDir(dir).exists()) {
+        QDir::setCurrent(QDir::homePath());
+        return;
+    }
+    QDir::setCurrent(dir); // a folder that is gone is skipped
+}
+
+void FrmMain::StatusRefresh() {
+    connection_->StatusRefresh();
+}
+
+void FrmMain::OnStatusPanelClicked(const QString &key) {
+    if (key == QLatin1String("Status"))
+        connection_->TogglePanel();
+}
+
+void FrmMain::ReceivePoll() {
+    // The full receive path (display emulation, code display, capture) comes
+    // with the terminal subsystem; this shows the raw dialogue meanwhile.
+    timRec_.stop();
+    SerialPort &port = services_.port;
+    while (port.PortOpen() && port.InBufferCount() > 0)
+        terminal_->appendTerminalText(FromCp1252(port.Input()));
+    timRec_.start();
+}
+
+void FrmMain::ClockTick() {
+    panelRealTime_->setText(QTime::currentTime().toString(QStringLiteral("hh:mm:ss")));
+}
+
+void FrmMain::ShowPortStatus(const std::string &text, bool connectedIcon) {
+    panelStatus_->setText(FromCp1252(text));
+    panelStatus_->setPicture(connectedIcon ? ConnectedIcon() : NotConnectedIcon(),
+                             connectedIcon ? QStringLiteral("imgConnected")
+                                           : QStringLiteral("imgNotConnected"));
+}
+
+void FrmMain::ShowConnectTime(const std::string &text) {
+    panelConnectTime_->setText(FromCp1252(text));
+}
+
+void FrmMain::ShowMessage(const std::string &text) {
+    panelMeldung_->setText(FromCp1252(text));
+}
+
+void FrmMain::SetConnectTimerRunning(bool running) {
+    if (running)
+        timer1_.start();
+    else
+        timer1_.stop();
+}
+
+void FrmMain::SetReconnectWatch(bool watching) {
+    if (watching)
+        reconnectTimer_.start();
+    else
+        reconnectTimer_.stop();
+}
+
+bool FrmMain::CloseRequest() {
+    bool cancelled = false;
+    if (editorModified_) {
+        const std::string text = Cp1252("Der Text in [") + ToCp1252(windowTitle()) +
+                                 Cp1252("] wurde geändert.") + "\n\r" +
+                                 Cp1252("Änderungen speichern?");
+        switch (services_.dialogs.MessageBox(text, kAppTitle, BoxIcon::Exclamation,
+                                             BoxButtons::YesNoCancel)) {
+        case BoxAnswer::Yes: {
+            QString name = editorFile_;
+            if (name.isEmpty()) {
+                FileDialogState state;
+                state.title = Cp1252("Datei speichern unter");
+                state.filter = "Text (*.txt)|*.txt|BASIC (*.bas)|*.bas|Alle Dateien (*.*)|*.*";
+                state.defaultExt = "txt";
+                state.fileName = "Unbenannt.txt";
+                if (services_.dialogs.SaveFileDialog(state))
+                    name = FromCp1252(state.fileName);
+            }
+            // No name (save dialog cancelled) or a failed write keeps the
+            // window open: the unsaved text must not be thrown away.
+            if (name.isEmpty() || !SaveEditorText(name))
+                cancelled = true;
+            break;
+        }
+        case BoxAnswer::No:
+            break;
+        default:
+            cancelled = true;
+            break;
+        }
+    }
+    SaveGeometryAndDirectory();
+    return !cancelled;
+}
+
+bool FrmMain::SaveEditorText(const QString &path) {
+    QString text = txtEdit_->toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    text += QLatin1String("\r\n");
+    const std::string bytes = ToCp1252(text);
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) &&
+        file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit()) {
+        editorModified_ = false;
+        return true;
+    }
+    services_.dialogs.MessageBox(Cp1252("Die Datei ") + ToCp1252(QDir::toNativeSeparators(path)) +
+                                     Cp1252(" konnte nicht gespeichert werden:\r") +
+                                     ToCp1252(file.errorString()),
+                                 kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
+    return false;
+}
+
+void FrmMain::SaveGeometryAndDirectory() {
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        return;
+    const TwipsGeometry g = GeometryInTwips();
+    SettingsStore &store = services_.settings;
+    store.Save(kAppTitle, kSettings, "MainLeft", DecimalText(g.left));
+    store.Save(kAppTitle, kSettings, "MainTop", DecimalText(g.top));
+    store.Save(kAppTitle, kSettings, "MainWidth", DecimalText(g.width));
+    store.Save(kAppTitle, kSettings, "MainHeight", DecimalText(g.height));
+    store.Save(kAppTitle, kSettings, "MyDir",
+               ToCp1252(QDir::toNativeSeparators(QDir::currentPath())));
+}
+
+void FrmMain::closeEvent(QCloseEvent *event) {
+    if (CloseRequest())
+        event->accept();
+    else
+        event->ignore();
+}
+
+void FrmMain::ExitCommand() {
+    // Cancel in the save prompt keeps the program running: an exit that
+    // throws away unsaved text on Cancel would lose the user's work.
+    close();
+}
+
+} // namespace quandel

@@ -1,0 +1,101 @@
+#pragma once
+
+#include "app/app_services.h"
+#include "core/shared_flags.h"
+#include "port/port_connection.h"
+
+#include <QMainWindow>
+#include <QTimer>
+#include <array>
+#include <memory>
+
+class QAction;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class QToolBar;
+
+namespace quandel {
+
+class StatusPanel;
+class TerminalPage;
+
+// The main window: owns the panes, menus, status bar and timers, and wires
+// user events to the core. Start-up and the close request live here.
+class FrmMain : public QMainWindow, private ConnectionView {
+    Q_OBJECT
+public:
+    explicit FrmMain(AppServices services, QWidget *parent = nullptr);
+    ~FrmMain() override;
+
+    // The start-up sequence; runs once, before the window is shown.
+    void Startup();
+    // Asks to save a changed editor text and stores geometry and working
+    // directory. False when the user cancelled.
+    bool CloseRequest();
+    // "Ende" in "&Datei" and the top-level "&Ende".
+    void ExitCommand();
+
+    void StatusRefresh();
+    PortConnection &Connection() { return *connection_; }
+    SharedFlags &Flags() { return flags_; }
+    bool EditorModified() const { return editorModified_; }
+
+    // Window geometry in twips as the settings store keeps it.
+    struct TwipsGeometry {
+        int left, top, width, height;
+    };
+    TwipsGeometry GeometryInTwips() const;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void BuildMenuBar();
+    void BuildCentralArea();
+    void BuildStatusBar();
+    void BuildTimers();
+    void DescribeWidgetsForAutomation();
+
+    void ApplyStoredGeometry();
+    void SaveGeometryAndDirectory();
+    void LoadFunctionKeyTexts();
+    void ApplyStoredDirectory();
+    bool SaveEditorText(const QString &path);
+
+    void OnStatusPanelClicked(const QString &key);
+    void ReceivePoll();
+    void ClockTick();
+
+    // ConnectionView
+    void ShowPortStatus(const std::string &text, bool connectedIcon) override;
+    void ShowConnectTime(const std::string &text) override;
+    void ShowMessage(const std::string &text) override;
+    void SetConnectTimerRunning(bool running) override;
+    void SetReconnectWatch(bool watching) override;
+
+    AppServices services_;
+    SharedFlags flags_;
+    std::unique_ptr<PortConnection> connection_;
+
+    QTabWidget *sstMain_ = nullptr;
+    TerminalPage *terminal_ = nullptr;
+    QToolBar *tbrEditor_ = nullptr;
+    QPlainTextEdit *txtEdit_ = nullptr;
+    QWidget *navigator_ = nullptr;
+    StatusPanel *panelStatus_ = nullptr;
+    StatusPanel *panelMeldung_ = nullptr;
+    StatusPanel *panelConnectTime_ = nullptr;
+    StatusPanel *panelRealTime_ = nullptr;
+
+    QTimer timRec_;
+    QTimer timer1_;
+    QTimer timer3_;
+    QTimer reconnectTimer_;
+
+    bool editorModified_ = false;
+    QString editorFile_; // the file the editor text came from, empty when none
+};
+
+} // namespace quandel

@@ -1,0 +1,88 @@
+// The menu bar of the main window. Items whose commands come with later
+// subsystems exist already and do nothing yet.
+
+#include "app/frm_main.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace quandel {
+
+namespace {
+
+QAction *Item(QMenu *menu, const char *name, const QString &text,
+              const QKeySequence &shortcut = {}) {
+    QAction *action = menu->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setShortcut(shortcut);
+    return action;
+}
+
+QAction *TopLevel(QMenuBar *bar, const char *name, const QString &text) {
+    QAction *action = bar->addAction(text);
+    action->setObjectName(QString::fromLatin1(name));
+    return action;
+}
+
+QMenu *Menu(QMenuBar *bar, const char *name, const QString &title) {
+    QMenu *menu = bar->addMenu(title);
+    menu->setObjectName(QString::fromLatin1(name));
+    return menu;
+}
+
+} // namespace
+
+void FrmMain::BuildMenuBar() {
+    QMenuBar *bar = menuBar();
+
+    QMenu *file = Menu(bar, "mnuFile", QStringLiteral("&Datei"));
+    Item(file, "mnuFileLoad", QStringLiteral("Programm laden"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    QAction *readout = Item(file, "mnuFileReadout", QStringLiteral("Daten auslesen und speichern"),
+                            QKeySequence(Qt::CTRL | Qt::Key_S));
+    readout->setCheckable(true);
+    file->addSeparator();
+    Item(file, "mnuFileLogOpen", QStringLiteral("Log-Datei öffnen"));
+    Item(file, "mnuFileParamLoad", QStringLiteral("Parameterdatei laden"));
+    Item(file, "mnuFileParamSave", QStringLiteral("Parameterdatei speichern"));
+    Item(file, "mnuFileParamSaveAs", QStringLiteral("Parameterdatei speichern unter"));
+    Item(file, "mnuFileEepromRead", QStringLiteral("EEPROM lesen"));
+    Item(file, "mnuFileEepromSave", QStringLiteral("EEPROM speichern"));
+    file->addSeparator();
+    QAction *fileExit = Item(file, "mnuFileExit", QStringLiteral("Ende"));
+
+    TopLevel(bar, "mnuAscii", QStringLiteral("&ASCII-Tabelle"));
+
+    QMenu *tools = Menu(bar, "mnuTools", QStringLiteral("&Programmiertools"));
+    Item(tools, "mnuToolsRemkill", QStringLiteral("Remkill"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    Item(tools, "mnuToolsDenumber", QStringLiteral("Denumber"), QKeySequence(Qt::CTRL | Qt::Key_D));
+    Item(tools, "mnuToolsVarlist", QStringLiteral("Variablenliste"),
+         QKeySequence(Qt::CTRL | Qt::Key_G));
+
+    QMenu *com = Menu(bar, "mnuCom", QStringLiteral("&Com-Anschluss"));
+    QAction *open =
+        Item(com, "mnuComOpen", QStringLiteral("Com öffnen"), QKeySequence(Qt::Key_F11));
+    QAction *close = Item(com, "mnuComClose", QStringLiteral("Com Schließen"),
+                          QKeySequence(Qt::SHIFT | Qt::Key_F11));
+    QAction *settings =
+        Item(com, "mnuComSettings", QStringLiteral("&Einstellungen"), QKeySequence(Qt::Key_F9));
+
+    QMenu *help = Menu(bar, "mnuHelp", QStringLiteral("&Hilfe"));
+    Item(help, "mnuHelpManual", QStringLiteral("BASIC-Manual"));
+    Item(help, "mnuHelpVersion", QStringLiteral("Version"));
+    Item(help, "mnuHelpInfo", QStringLiteral("Info"));
+
+    // Keeps "&Ende" apart from the other menus.
+    TopLevel(bar, "mnuSpacer", QString(16, QLatin1Char(' ')));
+    QAction *exit = TopLevel(bar, "mnuEnd", QStringLiteral("&Ende"));
+
+    connect(fileExit, &QAction::triggered, this, &FrmMain::ExitCommand);
+    connect(exit, &QAction::triggered, this, &FrmMain::ExitCommand);
+    connect(open, &QAction::triggered, this, [this] { connection_->Open(); });
+    connect(close, &QAction::triggered, this, [this] { connection_->Close(); });
+    // The port settings dialog comes with its own subsystem; the refresh that
+    // follows it is already in place.
+    connect(settings, &QAction::triggered, this, &FrmMain::StatusRefresh);
+}
+
+} // namespace quandel

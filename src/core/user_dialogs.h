@@ -1,0 +1,39 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace quandel {
+
+enum class BoxIcon { None, Critical, Question, Exclamation, Information };
+enum class BoxButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class BoxAnswer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+// State of the main window's one file dialog. Each use sets what it needs;
+// what it does not set carries over from the previous use.
+struct FileDialogState {
+    std::string title = "DF\xDC-Protokolldatei \xF6"
+                        "ffnen";                    // "DFÜ-Protokolldatei öffnen"
+    std::string filter = "Log File (*.log)|*.log;"; // "Name|patterns|Name|patterns"
+    std::string defaultExt = "LOG";
+    std::string fileName; // proposal in, choice out
+};
+
+// Every modal box, input box and file picker of the program. Texts are
+// Windows-1252. Production shows Qt dialogs; tests script the answers.
+class UserDialogs {
+public:
+    virtual ~UserDialogs() = default;
+
+    virtual BoxAnswer MessageBox(const std::string &text, const std::string &title, BoxIcon icon,
+                                 BoxButtons buttons) = 0;
+    // nullopt when the user cancels.
+    virtual std::optional<std::string> InputBox(const std::string &prompt, const std::string &title,
+                                                const std::string &proposal) = 0;
+    // On acceptance the chosen path is stored in state.fileName and true is
+    // returned; on cancel state stays as it was.
+    virtual bool OpenFileDialog(FileDialogState &state) = 0;
+    virtual bool SaveFileDialog(FileDialogState &state) = 0;
+};
+
+} // namespace quandel

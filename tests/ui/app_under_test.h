@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/frm_main.h"
+#include "app/qsettings_store.h"
+#include "app/qt_event_pump.h"
+#include "core/clock.h"
+#include "port/device_map.h"
+#include "port/qt_serial_port.h"
+#include "support/scripted_dialogs.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace quandel::test {
+
+// The real main window with real settings (in the caller's temporary folder)
+// and a real serial port; only the modal boxes are scripted.
+struct AppUnderTest {
+    QSettingsStore settings;
+    ScriptedDialogs dialogs;
+    QtEventPump events;
+    SteadyClock clock;
+    QtSerialPort port{[this](int number) {
+        return DeviceFor(number, settings);
+    }};
+    FrmMain window{{settings, dialogs, port, events, clock}};
+
+    template <typename T = QWidget> T *child(const char *name) {
+        return window.findChild<T *>(QString::fromLatin1(name));
+    }
+};
+
+// Maps COM1 to `device` in the store the next app will read.
+inline void MapCom1(const QString &device) {
+    QSettingsStore store;
+    store.Save(kAppTitle, kDeviceSection, "COM1", device.toStdString());
+}
+
+} // namespace quandel::test
