@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Takes docs/screenshot.png: Quandel in a real X window (Xvfb) talking to
+# velnor-sim, with settings in a throw-away folder.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh xvfb xauth xdotool imagemagick
+scripts/build.sh
+
+work=$(mktemp -d)
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+link="$work/velnor-com1"
+build/bin/velnor-sim --link "$link" > "$work/sim.out" &
+for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
+mkdir -p "$work/config/Quandel" docs
+scripts/map-com1.sh "$work/config/Quandel/Quandel.ini" "$link"
+printf '[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=12000\nMainHeight=8250\nMyDir=%s\n' "$PWD" \
+  >> "$work/config/Quandel/Quandel.ini"
+
+XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
+  build/bin/quandel &
+  app=$!
+  wid=$(xdotool search --sync --onlyvisible --name "KAVOLT Quandel" | head -n 1)
+  sleep 2.5
+  import -window "$wid" docs/screenshot.png
+  kill $app
+'
+echo "docs/screenshot.png geschrieben"
