@@ -47,6 +47,8 @@ private slots:
     void storedFunctionKeyTexts();
     void closeRequestWithChangedText_data();
     void closeRequestWithChangedText();
+    void exitCommandsClose_data();
+    void exitCommandsClose();
     void statusLineFollowsThePort();
     void hangUpShowsNotActiveAndReconnects();
 
@@ -316,6 +318,34 @@ void TstFrmMain::closeRequestWithChangedText() {
     }
     // The geometry is stored even when the close was cancelled.
     QCOMPARE(Stored("Settings", "MainWidth"), std::string("11250"));
+}
+
+void TstFrmMain::exitCommandsClose_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<int>("answer"); // to the save prompt; -1: text unchanged, no prompt
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("Datei/Ende") << "mnuFileExit" << -1 << true;
+    QTest::newRow("top-level Ende") << "mnuEnd" << -1 << true;
+    QTest::newRow("Ende, changed text, No") << "mnuEnd" << int(BoxAnswer::No) << true;
+    QTest::newRow("Ende, changed text, Cancel keeps the work")
+        << "mnuEnd" << int(BoxAnswer::Cancel) << false;
+}
+
+void TstFrmMain::exitCommandsClose() {
+    QFETCH(QString, command);
+    QFETCH(int, answer);
+    QFETCH(bool, closes);
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    if (answer >= 0) {
+        app.child<QPlainTextEdit>("txtEdit")->setPlainText(QStringLiteral("10 REM"));
+        app.dialogs.answers.push_back(BoxAnswer(answer));
+    }
+    app.window.findChild<QAction *>(command)->trigger();
+    QCOMPARE(app.window.isVisible(), !closes);
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(answer >= 0 ? 1 : 0));
 }
 
 void TstFrmMain::statusLineFollowsThePort() {
