@@ -8,8 +8,9 @@ struct SharedFlags {
     // Set by Escape / Ctrl+C on the terminal and by any key in the tools
     // dialog; long operations clear it when they start and poll it.
     bool StopRequested = false;
-    // The source tools warn about special characters only once per run.
-    bool SonderzeichenWarnungAktiv = true;
+    // Arms the warning about special characters at a line end: the first line
+    // stripped after start-up never warns, see RemKillZeile.
+    bool SonderzeichenWarnungAktiv = false;
 };
 
 } // namespace quandel

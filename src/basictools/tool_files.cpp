@@ -1,0 +1,141 @@
+#include "basictools/tool_files.h"
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "basictools/tool_failure.h"
+#include "core/number_text.h"
+
+namespace quandel {
+
+namespace {
+
+std::string SystemError(int err) {
+    switch (err) {
+    case ENOENT: return "Datei oder Verzeichnis nicht gefunden";
+    case EACCES:
+    case EPERM: return "Zugriff verweigert";
+    case EISDIR: return "ist ein Verzeichnis";
+    case ENOSPC: return Cp1252("kein Platz mehr auf dem Datenträger");
+    case EROFS: return Cp1252("Datenträger ist schreibgeschützt");
+    default: return std::strerror(err);
+    }
+}
+
+} // namespace
+
+std::optional<SourceLines> SourceLines::Open(const std::string &path, std::string &error) {
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        error = Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden: ist ein Verzeichnis");
+        return std::nullopt;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden: ") +
+                SystemError(errno);
+        return std::nullopt;
+    }
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) {
+        error = Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden.");
+        return std::nullopt;
+    }
+    return FromText(bytes);
+}
+
+SourceLines SourceLines::FromText(const std::string &bytes) {
+    SourceLines s;
+    std::string current;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\r') {
+            s.lines_.push_back(std::move(current));
+            current.clear();
+            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
+                ++i;
+        } else {
+            current.push_back(bytes[i]);
+        }
+    }
+    if (!current.empty())
+        s.lines_.push_back(std::move(current));
+    return s;
+}
+
+std::string SourceLines::Next() { return AtEnd() ? std::string() : lines_[next_++]; }
+
+TargetFile::~TargetFile() {
+    if (file_)
+        std::fclose(file_); // an explicit Close reports failures; this is clean-up only
+}
+
+TargetFile::TargetFile(TargetFile &&other) noexcept
+    : file_(std::exchange(other.file_, nullptr)), path_(std::move(other.path_)) {}
+
+TargetFile &TargetFile::operator=(TargetFile &&other) noexcept {
+    if (this != &other) {
+        Close();
+        file_ = std::exchange(other.file_, nullptr);
+        path_ = std::move(other.path_);
+    }
+    return *this;
+}
+
+bool TargetFile::Open(const std::string &path, std::string &error) {
+    Close();
+    file_ = std::fopen(path.c_str(), "wb");
+    if (!file_) {
+        error = Cp1252("Die Zieldatei ") + path + Cp1252(" kann nicht angelegt werden: ") +
+                SystemError(errno);
+        return false;
+    }
+    path_ = path;
+    return true;
+}
+
+void TargetFile::WriteLine(const std::string &line) {
+    if (!file_)
+        throw ToolFailure(Cp1252("Die Zieldatei ist nicht geöffnet."));
+    if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
+        std::fwrite("\r\n", 1, 2, file_) != 2)
+        throw ToolFailure(Cp1252("Schreiben in ") + path_ + Cp1252(" fehlgeschlagen: ") +
+                          SystemError(errno));
+}
+
+void TargetFile::Close() {
+    if (!file_)
+        return;
+    const bool ok = std::fclose(file_) == 0;
+    file_ = nullptr;
+    if (!ok)
+        throw ToolFailure(Cp1252("Schreiben in ") + path_ + Cp1252(" fehlgeschlagen: ") +
+                          SystemError(errno));
+}
+
+bool SameFile(const std::string &a, const std::string &b) {
+    std::error_code ec;
+    if (std::filesystem::equivalent(a, b, ec))
+        return true;
+    // A target that does not exist yet is still the source when both names
+    // resolve to the same path.
+    const auto wa = std::filesystem::weakly_canonical(a, ec);
+    const auto wb = std::filesystem::weakly_canonical(b, ec);
+    return !ec && wa == wb;
+}
+
+std::string ProposedTargetName(const std::string &sourcePath, const std::string &letter) {
+    std::size_t sep = sourcePath.find_last_of("/\\");
+    const std::size_t nameStart = sep == std::string::npos ? 0 : sep + 1;
+    std::string dir = sourcePath.substr(0, nameStart);
+    std::string name = sourcePath.substr(nameStart);
+    const auto dot = name.find('.');
+    if (dot != std::string::npos)
+        name.erase(dot + 1);
+    return dir + name + letter;
+}
+
+} // namespace quandel
