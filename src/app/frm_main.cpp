@@ -3,6 +3,7 @@
 #include "app/cp1252_codec.h"
 #include "app/safe_plain_text_edit.h"
 #include "app/status_panel.h"
+#include "app/terminal_controller.h"
 #include "app/terminal_page.h"
 #include "core/event_pump.h"
 #include "core/number_text.h"
@@ -76,6 +77,8 @@ void FrmMain::BuildCentralArea() {
     sstMain_ = new QTabWidget(central);
     sstMain_->setObjectName(QStringLiteral("sstMain"));
     terminal_ = new TerminalPage(sstMain_);
+    terminalController_ =
+        new TerminalController(*terminal_, services_.port, services_.events, services_.clock, this);
     sstMain_->addTab(terminal_, QStringLiteral("Terminal"));
 
     auto *editorPage = new QWidget(sstMain_);
@@ -122,11 +125,6 @@ void FrmMain::BuildStatusBar() {
 }
 
 void FrmMain::BuildTimers() {
-    timRec_.setObjectName(QStringLiteral("timRec"));
-    timRec_.setInterval(100);
-    connect(&timRec_, &QTimer::timeout, this, &FrmMain::ReceivePoll);
-    timRec_.start();
-
     timer1_.setObjectName(QStringLiteral("Timer1"));
     timer1_.setInterval(900);
     connect(&timer1_, &QTimer::timeout, this, [this] { connection_->ConnectTimeTick(); });
@@ -156,13 +154,7 @@ void FrmMain::Startup() {
     LoadFunctionKeyTexts();
     ApplyStoredDirectory();
 
-    // The display emulation and its banner come with the terminal subsystem;
-    // until then the pane shows what the banner looks like.
-    QString banner = QStringLiteral("Display Emulation\r\n");
-    for (int i = 1; i < 9; ++i)
-        banner += QString(80, QLatin1Char(' ')) + QStringLiteral("\r\n");
-    terminal_->lcdPane()->setPlainText(banner);
-    terminal_->terminalPane()->setPlainText(QStringLiteral("Terminal Window"));
+    terminalController_->ShowBanners();
 
     editorModified_ = false;
     connection_->Open();
@@ -238,16 +230,6 @@ void FrmMain::StatusRefresh() {
 void FrmMain::OnStatusPanelClicked(const QString &key) {
     if (key == QLatin1String("Status"))
         connection_->TogglePanel();
-}
-
-void FrmMain::ReceivePoll() {
-    // The full receive path (display emulation, code display, capture) comes
-    // with the terminal subsystem; this shows the raw dialogue meanwhile.
-    timRec_.stop();
-    SerialPort &port = services_.port;
-    while (port.PortOpen() && port.InBufferCount() > 0)
-        terminal_->appendTerminalText(FromCp1252(port.Input()));
-    timRec_.start();
 }
 
 void FrmMain::ClockTick() {

@@ -19,6 +19,7 @@ class QToolBar;
 namespace quandel {
 
 class StatusPanel;
+class TerminalController;
 class TerminalPage;
 
 // The main window: owns the panes, menus, status bar and timers, and wires
@@ -40,6 +41,7 @@ public:
     void StatusRefresh();
     PortConnection &Connection() { return *connection_; }
     SharedFlags &Flags() { return flags_; }
+    TerminalController &Terminal() { return *terminalController_; }
     bool EditorModified() const { return editorModified_; }
 
     // Window geometry in twips as the settings store keeps it.
@@ -65,7 +67,6 @@ private:
     bool SaveEditorText(const QString &path);
 
     void OnStatusPanelClicked(const QString &key);
-    void ReceivePoll();
     void ClockTick();
 
     // ConnectionView
@@ -81,6 +82,7 @@ private:
 
     QTabWidget *sstMain_ = nullptr;
     TerminalPage *terminal_ = nullptr;
+    TerminalController *terminalController_ = nullptr;
     QToolBar *tbrEditor_ = nullptr;
     QPlainTextEdit *txtEdit_ = nullptr;
     QWidget *navigator_ = nullptr;
@@ -89,7 +91,6 @@ private:
     StatusPanel *panelConnectTime_ = nullptr;
     StatusPanel *panelRealTime_ = nullptr;
 
-    QTimer timRec_;
     QTimer timer1_;
     QTimer timer3_;
     QTimer reconnectTimer_;

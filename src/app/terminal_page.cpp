@@ -1,6 +1,7 @@
 #include "app/terminal_page.h"
 
 #include <QAction>
+#include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -72,8 +73,8 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent) {
         // Nine lines of 80 columns, as the display has them.
         const QFontMetrics fm(txtLCD_->font());
         const int frame = 2 * txtLCD_->frameWidth() + 8;
-        txtLCD_->setMinimumSize(fm.horizontalAdvance(QString(80, QLatin1Char('M'))) + frame,
-                                fm.lineSpacing() * 9 + frame);
+        txtLCD_->setMinimumWidth(fm.horizontalAdvance(QString(80, QLatin1Char('M'))) + frame);
+        txtLCD_->setFixedHeight(fm.lineSpacing() * 9 + frame);
         txtLCD_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     }
     layout->addWidget(txtLCD_);
@@ -124,9 +125,18 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent) {
     bottom->addWidget(mode);
     layout->addLayout(bottom);
 
-    connect(clear, &QAction::triggered, rtbTerm_, &QPlainTextEdit::clear);
+    connect(clear, &QAction::triggered, this, &TerminalPage::clearRequested);
+    // The terminal pane is never edited: clicking into it sends the focus on
+    // to the LCD pane, where typed keys go to the controller.
+    rtbTerm_->installEventFilter(this);
     connect(live, &QAction::triggered, this,
             [this] { rtbTerm_->setVisible(!rtbTerm_->isVisible()); });
+}
+
+bool TerminalPage::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == rtbTerm_ && event->type() == QEvent::FocusIn)
+        txtLCD_->setFocus(Qt::OtherFocusReason);
+    return QWidget::eventFilter(watched, event);
 }
 
 void TerminalPage::setFunctionKeyText(int index, const QString &text) {

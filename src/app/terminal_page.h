@@ -33,6 +33,12 @@ public:
     // Appends received text at the end, as plain text, caret kept at the end.
     void appendTerminalText(const QString &text);
 
+signals:
+    void clearRequested(); // "btnClear"
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QToolBar *tbrTerminal_ = nullptr;
     QPlainTextEdit *txtLCD_ = nullptr;

@@ -1,0 +1,96 @@
+#include "app/terminal_controller.h"
+
+#include "app/cp1252_codec.h"
+#include "app/terminal_page.h"
+#include "port/serial_port.h"
+
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTextBlock>
+
+namespace quandel {
+
+QString RenderReceivedText(const std::string &bytes, bool &afterCr) {
+    const QString decoded = FromCp1252(bytes);
+    QString out;
+    out.reserve(decoded.size());
+    for (QChar c : decoded) {
+        const char16_t u = c.unicode();
+        if (u == '\n' && afterCr) {
+            afterCr = false;
+            continue;
+        }
+        afterCr = u == '\r';
+        if (u == '\r' || u == '\n')
+            out += QLatin1Char('\n');
+        else if (u == '\t')
+            out += c;
+        else if (u < 32)
+            out += QChar(char16_t(0x2400 + u));
+        else if (u == 127)
+            out += QChar(char16_t(0x2421));
+        else
+            out += c;
+    }
+    return out;
+}
+
+TerminalController::TerminalController(TerminalPage &page, SerialPort &port, EventPump &events,
+                                       Clock &clock, QObject *parent)
+    : QObject(parent), page_(page), lcd_(*this, events), receive_(port, text_, *this, lcd_, clock) {
+    timRec_.setObjectName(QStringLiteral("timRec"));
+    timRec_.setInterval(100);
+    connect(&timRec_, &QTimer::timeout, this, &TerminalController::ReceivePoll);
+    timRec_.start();
+
+    connect(page_.asciiOption(), &QRadioButton::toggled, this, [this](bool ascii) {
+        receive_.SetMode(ascii ? ReceivePath::DisplayMode::Ascii
+                               : ReceivePath::DisplayMode::NormalText);
+    });
+    connect(&page_, &TerminalPage::clearRequested, this, [this] { SetTerminalText({}); });
+}
+
+void TerminalController::ShowBanners() {
+    lcd_.ShowBanner();
+    SetTerminalText("Terminal Window");
+}
+
+void TerminalController::ReceivePoll() {
+    // Stopped while the run lasts: the display emulation lets events run
+    // between bytes, and a second tick must not start another run inside it.
+    timRec_.stop();
+    receive_.ReceivePoll();
+    timRec_.start();
+}
+
+void TerminalController::SetTerminalText(const std::string &text) {
+    text_.SetText(text);
+    ShowWholeTerminalText();
+}
+
+void TerminalController::ShowWholeTerminalText() {
+    lastShownWasCr_ = false;
+    QPlainTextEdit *pane = page_.terminalPane();
+    pane->setPlainText(RenderReceivedText(text_.Text(), lastShownWasCr_));
+    pane->moveCursor(QTextCursor::End);
+}
+
+void TerminalController::ApplyChange(const TerminalText &, const TerminalText::Change &change) {
+    if (change.removedFront > 0) {
+        ShowWholeTerminalText();
+        return;
+    }
+    page_.appendTerminalText(RenderReceivedText(change.appended, lastShownWasCr_));
+}
+
+void TerminalController::SetText(const std::string &text) {
+    // The emulation hands over lines ended by CR LF; the pane wants lines.
+    QString shown = FromCp1252(text);
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    if (shown.endsWith(QLatin1Char('\n')))
+        shown.chop(1);
+    page_.lcdPane()->setPlainText(shown);
+}
+
+} // namespace quandel

@@ -1,0 +1,24 @@
+#include "terminal/readout_capture.h"
+
+namespace quandel {
+
+bool ReadoutCapture::Feed(const std::string &chunk, CaptureSink &sink) {
+    buffer_ += chunk;
+    const std::size_t lastCr = buffer_.rfind('\r');
+    if (lastCr == std::string::npos)
+        return true;
+    // All completed lines at once, each still ended by its CR.
+    const bool ok = sink.Write(buffer_.substr(0, lastCr + 1));
+    buffer_.erase(0, lastCr + 1);
+    return ok;
+}
+
+bool ReadoutCapture::Finish(CaptureSink &sink) {
+    if (buffer_.empty())
+        return true;
+    const bool ok = sink.Write(buffer_);
+    buffer_.clear();
+    return ok;
+}
+
+} // namespace quandel
