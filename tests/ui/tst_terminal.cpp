@@ -1,0 +1,137 @@
+// The terminal tab with the simulated controller on a real pty: both panes
+// show what the controller sends.
+#include "app/terminal_controller.h"
+#include "support/qt_support.h"
+#include "ui/app_under_test.h"
+
+#include <QAction>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quandel;
+using test::AppUnderTest;
+
+class TstTerminal : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { delete settings_; }
+    void renderingOfReceivedText_data();
+    void renderingOfReceivedText();
+    void signOnReachesBothPanes();
+    void codeDisplayClearAndFocus();
+    void lcdPaneShowsNineLinesOf80Columns();
+
+private:
+    test::TempSettings *settings_ = nullptr;
+    QTemporaryDir dir_;
+    QString link_;
+};
+
+void TstTerminal::init() {
+    settings_ = new test::TempSettings;
+    static int count = 0;
+    link_ = dir_.filePath(QStringLiteral("velnor-%1").arg(++count));
+    test::MapCom1(link_);
+}
+
+void TstTerminal::renderingOfReceivedText_data() {
+    QTest::addColumn<QByteArray>("first");
+    QTest::addColumn<QByteArray>("second");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("CR LF is one break") << QByteArray("A\r\nB") << QByteArray() << "A\nB";
+    QTest::newRow("CR LF split over two chunks")
+        << QByteArray("A\r") << QByteArray("\nB") << "A\nB";
+    QTest::newRow("lone CR and lone LF") << QByteArray("A\rB\nC") << QByteArray() << "A\nB\nC";
+    QTest::newRow("LF CR is two breaks") << QByteArray("A\n\rB") << QByteArray() << "A\n\nB";
+    QTest::newRow("controls as pictures")
+        << QByteArray("\x0c\x1bY!") << QByteArray("\x7f") << QString::fromUtf8("␌␛Y!␡");
+    QTest::newRow("Windows-1252 letters")
+        << QByteArray("\xc4\x80\x9a") << QByteArray() << QString::fromUtf8("Ä€š");
+}
+
+void TstTerminal::renderingOfReceivedText() {
+    QFETCH(QByteArray, first);
+    QFETCH(QByteArray, second);
+    QFETCH(QString, shown);
+    bool afterCr = false;
+    QString out = RenderReceivedText(first.toStdString(), afterCr);
+    out += RenderReceivedText(second.toStdString(), afterCr);
+    QCOMPARE(out, shown);
+}
+
+void TstTerminal::signOnReachesBothPanes() {
+    test::SimProcess sim(link_, {QStringLiteral("--busy-scale"), QStringLiteral("0"),
+                                 QStringLiteral("--signon-delay"), QStringLiteral("0")});
+    QVERIFY(sim.running());
+    AppUnderTest app;
+    app.window.Startup();
+    auto *lcd = app.child<QPlainTextEdit>("txtLCD");
+    auto *term = app.child<QPlainTextEdit>("rtbTerm");
+    QTRY_VERIFY_WITH_TIMEOUT(term->toPlainText().contains(QStringLiteral("READY\n>")), 5000);
+    QVERIFY(term->toPlainText().startsWith(QStringLiteral("Terminal Window")));
+    const QStringList lines = lcd->toPlainText().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 9);
+    QVERIFY2(lines[0].startsWith(QStringLiteral("KAVOLT VELNOR BASIC")), qPrintable(lines[0]));
+    for (const QString &line : lines)
+        QCOMPARE(line.size(), 80);
+
+    // A line typed at the controller comes back through the same road.
+    app.port.Output("PRINT 6*7\r");
+    QTRY_VERIFY_WITH_TIMEOUT(term->toPlainText().contains(QStringLiteral("PRINT 6*7\n 42")), 5000);
+    QVERIFY(term->textCursor().atEnd());
+
+    // With the feed off the display stands still.
+    app.window.Terminal().Receive().SetLcdFeedEnabled(false);
+    const QString lcdBefore = lcd->toPlainText();
+    app.port.Output("PRINT 1\r");
+    QTRY_VERIFY_WITH_TIMEOUT(term->toPlainText().endsWith(QStringLiteral(" 1 \n\n>")), 5000);
+    QCOMPARE(lcd->toPlainText(), lcdBefore);
+}
+
+void TstTerminal::codeDisplayClearAndFocus() {
+    test::SimProcess sim(link_, {QStringLiteral("--busy-scale"), QStringLiteral("0"),
+                                 QStringLiteral("--no-signon")});
+    QVERIFY(sim.running());
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    auto *term = app.child<QPlainTextEdit>("rtbTerm");
+    app.window.findChild<QAction *>(QStringLiteral("btnClear"))->trigger();
+    QCOMPARE(term->toPlainText(), QString());
+    app.child<QRadioButton>("optDarstellung0")->click();
+    app.port.Output("\r");
+    QTRY_COMPARE_WITH_TIMEOUT(term->toPlainText(), QStringLiteral("<13><10><62>"), 5000);
+    app.child<QRadioButton>("optDarstellung1")->click();
+    app.port.Output("\r");
+    QTRY_COMPARE_WITH_TIMEOUT(term->toPlainText(), QStringLiteral("<13><10><62>\n>"), 5000);
+
+    QTest::mouseClick(term->viewport(), Qt::LeftButton);
+    QTRY_COMPARE(QApplication::focusWidget(), app.child<QWidget>("txtLCD"));
+    app.window.findChild<QAction *>(QStringLiteral("btnLive"))->trigger();
+    QVERIFY(!term->isVisible());
+    app.window.findChild<QAction *>(QStringLiteral("btnLive"))->trigger();
+    QVERIFY(term->isVisible());
+}
+
+void TstTerminal::lcdPaneShowsNineLinesOf80Columns() {
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    auto *lcd = app.child<QPlainTextEdit>("txtLCD");
+    QVERIFY(lcd->isReadOnly());
+    QCOMPARE(lcd->cursorWidth(), 0);
+    QVERIFY(lcd->font().fixedPitch());
+    const QFontMetrics fm(lcd->font());
+    QVERIFY(lcd->viewport()->height() >= 9 * fm.lineSpacing());
+    QVERIFY(lcd->viewport()->width() >= fm.horizontalAdvance(QString(80, QLatin1Char('M'))));
+    QCOMPARE(lcd->toPlainText().split(QLatin1Char('\n')).first(),
+             QStringLiteral("Display Emulation"));
+}
+
+QTEST_MAIN(TstTerminal)
+#include "tst_terminal.moc"
