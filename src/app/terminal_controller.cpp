@@ -53,6 +53,7 @@ TerminalController::TerminalController(TerminalPage &page, SerialPort &port, Eve
 
 void TerminalController::ShowBanners() {
     lcd_.ShowBanner();
+    ShowLcdText(); // at once: start-up shows the window right after this
     SetTerminalText("Terminal Window");
 }
 
@@ -85,12 +86,24 @@ void TerminalController::ApplyChange(const TerminalText &, const TerminalText::C
 }
 
 void TerminalController::SetText(const std::string &text) {
+    // A burst renders the display once per line; the widget shows the latest
+    // state whenever events run, which is as often as anyone can look.
+    lcdText_ = text;
+    if (lcdUpdatePending_)
+        return;
+    lcdUpdatePending_ = true;
+    QTimer::singleShot(0, this, &TerminalController::ShowLcdText);
+}
+
+void TerminalController::ShowLcdText() {
+    lcdUpdatePending_ = false;
     // The emulation hands over lines ended by CR LF; the pane wants lines.
-    QString shown = FromCp1252(text);
+    QString shown = FromCp1252(lcdText_);
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     if (shown.endsWith(QLatin1Char('\n')))
         shown.chop(1);
-    page_.lcdPane()->setPlainText(shown);
+    if (page_.lcdPane()->toPlainText() != shown)
+        page_.lcdPane()->setPlainText(shown);
 }
 
 } // namespace quandel

@@ -37,6 +37,7 @@ private:
     void ApplyChange(const TerminalText &text, const TerminalText::Change &change) override;
     void SetText(const std::string &text) override; // the LCD pane
     void ShowWholeTerminalText();
+    void ShowLcdText();
 
     TerminalPage &page_;
     TerminalText text_;
@@ -44,6 +45,8 @@ private:
     ReceivePath receive_;
     QTimer timRec_;
     bool lastShownWasCr_ = false;
+    std::string lcdText_;
+    bool lcdUpdatePending_ = false;
 };
 
 // Received bytes for display: Windows-1252 decoded; CR, LF and CR LF are one
