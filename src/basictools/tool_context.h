@@ -31,7 +31,7 @@ public:
 // Everything a source tool talks to besides its files.
 struct ToolContext {
     UserDialogs &dialogs;
-    EventPump &events; // let pending window events run: after each line
+    EventPump &events;  // let pending window events run: after each line
     SharedFlags &flags; // StopRequested, SonderzeichenWarnungAktiv
     ToolView &view;
 };

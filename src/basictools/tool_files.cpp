@@ -1,5 +1,8 @@
 #include "basictools/tool_files.h"
 
+#include "basictools/tool_failure.h"
+#include "core/number_text.h"
+
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -7,22 +10,25 @@
 #include <iterator>
 #include <utility>
 
-#include "basictools/tool_failure.h"
-#include "core/number_text.h"
-
 namespace quandel {
 
 namespace {
 
 std::string SystemError(int err) {
     switch (err) {
-    case ENOENT: return "Datei oder Verzeichnis nicht gefunden";
+    case ENOENT:
+        return "Datei oder Verzeichnis nicht gefunden";
     case EACCES:
-    case EPERM: return "Zugriff verweigert";
-    case EISDIR: return "ist ein Verzeichnis";
-    case ENOSPC: return Cp1252("kein Platz mehr auf dem Datenträger");
-    case EROFS: return Cp1252("Datenträger ist schreibgeschützt");
-    default: return std::strerror(err);
+    case EPERM:
+        return "Zugriff verweigert";
+    case EISDIR:
+        return "ist ein Verzeichnis";
+    case ENOSPC:
+        return Cp1252("kein Platz mehr auf dem Datenträger");
+    case EROFS:
+        return Cp1252("Datenträger ist schreibgeschützt");
+    default:
+        return std::strerror(err);
     }
 }
 
@@ -31,7 +37,8 @@ std::string SystemError(int err) {
 std::optional<SourceLines> SourceLines::Open(const std::string &path, std::string &error) {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        error = Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden: ist ein Verzeichnis");
+        error =
+            Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden: ist ein Verzeichnis");
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
@@ -66,7 +73,9 @@ SourceLines SourceLines::FromText(const std::string &bytes) {
     return s;
 }
 
-std::string SourceLines::Next() { return AtEnd() ? std::string() : lines_[next_++]; }
+std::string SourceLines::Next() {
+    return AtEnd() ? std::string() : lines_[next_++];
+}
 
 TargetFile::~TargetFile() {
     if (file_)

@@ -1,18 +1,20 @@
 #include "basictools/zahl_wert.h"
 
+#include "basictools/tool_failure.h"
+#include "core/number_text.h"
+
 #include <cctype>
 #include <charconv>
 #include <cmath>
 #include <string>
 
-#include "basictools/tool_failure.h"
-#include "core/number_text.h"
-
 namespace quandel {
 
 namespace {
 
-bool Skippable(char c) { return c == ' ' || c == '\t' || c == '\n'; }
+bool Skippable(char c) {
+    return c == ' ' || c == '\t' || c == '\n';
+}
 
 // Walks the text, skipping the characters that never count.
 class Cursor {
