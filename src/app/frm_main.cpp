@@ -4,7 +4,9 @@
 #include "app/safe_plain_text_edit.h"
 #include "app/status_panel.h"
 #include "app/terminal_controller.h"
+#include "app/terminal_keys.h"
 #include "app/terminal_page.h"
+#include "app/transfer_controller.h"
 #include "core/event_pump.h"
 #include "core/number_text.h"
 #include "core/settings_store.h"
@@ -18,6 +20,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
@@ -25,6 +28,7 @@
 #include <QTime>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace quandel {
 
@@ -45,9 +49,14 @@ FrmMain::FrmMain(AppServices services, QWidget *parent) : QMainWindow(parent), s
     setWindowTitle(kCaption);
     connection_ = std::make_unique<PortConnection>(
         services_.port, services_.dialogs, services_.clock, static_cast<ConnectionView &>(*this));
-    BuildMenuBar();
     BuildCentralArea();
     BuildStatusBar();
+    transfers_ = new TransferController(*this, services_, flags_, *terminalController_, this);
+    keys_ = new TerminalKeys(
+        *sstMain_, *terminal_, services_.port, flags_, [this] { transfers_->SendClipboardLines(); },
+        this);
+    BuildMenuBar();
+    WireTerminalCommands();
     BuildTimers();
     DescribeWidgetsForAutomation();
     services_.port.SetLostHandler([this] { connection_->OnPortLost(); });
@@ -148,6 +157,10 @@ void FrmMain::DescribeWidgetsForAutomation() {
 }
 
 void FrmMain::Startup() {
+    // The key preview sits on the native window, where it sees each
+    // keystroke once and before the focused pane.
+    winId();
+    windowHandle()->installEventFilter(keys_);
     services_.events.ProcessEvents();
     connection_->ResetConnectStart();
     ApplyStoredGeometry();
@@ -225,6 +238,71 @@ void FrmMain::ApplyStoredDirectory() {
 
 void FrmMain::StatusRefresh() {
     connection_->StatusRefresh();
+}
+
+void FrmMain::SetClocksRunning(bool running) {
+    if (!running) {
+        timer1_.stop();
+        timer3_.stop();
+        return;
+    }
+    timer1_.start();
+    timer3_.start();
+}
+
+void FrmMain::WireTerminalCommands() {
+    for (int i = 0; i < 8; ++i)
+        connect(terminal_->functionKey(i), &QPushButton::clicked, this,
+                [this, i] { OnFunctionKeyClicked(i); });
+    const auto action = [this](const char *name) {
+        return terminal_->toolbar()->findChild<QAction *>(QString::fromLatin1(name));
+    };
+    connect(action("btnClip"), &QAction::triggered, this,
+            [this] { transfers_->SendClipboardLines(); });
+    connect(action("btnInfo"), &QAction::triggered, this, &FrmMain::ShowTerminalHelp);
+    connect(action("btnStop"), &QAction::triggered, this, [this] {
+        if (services_.port.PortOpen())
+            services_.port.Output(std::string(1, char(3)));
+    });
+}
+
+void FrmMain::OnFunctionKeyClicked(int index) {
+    if (index >= 4) {
+        const auto answer =
+            services_.dialogs.InputBox(Cp1252("Text, der beim Drücken der F-Taste gesendet wird"),
+                                       "Funktionstaste " + DecimalText(index + 1),
+                                       ToCp1252(terminal_->functionKeyText(index)));
+        if (answer && !answer->empty())
+            terminal_->setFunctionKeyText(index, FromCp1252(*answer));
+        SaveFunctionKeyTexts();
+    }
+    terminal_->terminalPane()->setFocus(Qt::OtherFocusReason);
+}
+
+void FrmMain::SaveFunctionKeyTexts() {
+    for (int i = 4; i < 8; ++i)
+        services_.settings.Save(kAppTitle, "FTaste" + DecimalText(i + 1),
+                                "FTast(" + DecimalText(i) + ").ToolTipText",
+                                ToCp1252(terminal_->functionKeyText(i)));
+}
+
+void FrmMain::ShowTerminalHelp() {
+    static const char *const kLines[] = {
+        "    Kurze Übersicht über den Terminalbetrieb mit einem Controller.  ",
+        "",
+        "Auswahl der Schnittstelle (F9). Status wird in der Statusleiste unten angezeigt",
+        "Verbinden drücken (F11). Es erscheint die Anzeige 'active'. ",
+        "Trennen drücken (Shift+F11). Es erscheint die Anzeige 'not active'. ",
+        "Das obere Verbindungsfenster emuliert die Anzeige im LCD-Display.",
+        "Das untere Terminalfeld erlaubt immer eine aktuelle Beobachtung der Verbindung. ",
+        "",
+        "Es ist besonders auch für den direkten Online-Betrieb und den Programm-Downlaod "
+        "geeignet. ",
+    };
+    std::string text;
+    for (const char *line : kLines)
+        text += Cp1252(line) + "\r\n";
+    services_.dialogs.MessageBox(text, kAppTitle, BoxIcon::None, BoxButtons::Ok);
 }
 
 void FrmMain::OnStatusPanelClicked(const QString &key) {

@@ -20,6 +20,8 @@ namespace quandel {
 
 class StatusPanel;
 class TerminalController;
+class TerminalKeys;
+class TransferController;
 class TerminalPage;
 
 // The main window: owns the panes, menus, status bar and timers, and wires
@@ -42,6 +44,13 @@ public:
     PortConnection &Connection() { return *connection_; }
     SharedFlags &Flags() { return flags_; }
     TerminalController &Terminal() { return *terminalController_; }
+    TransferController &Transfers() { return *transfers_; }
+    TerminalKeys &Keys() { return *keys_; }
+    TerminalPage &TerminalPageWidget() { return *terminal_; }
+    StatusPanel &MessagePanel() { return *panelMeldung_; }
+    QAction &ReadoutAction() { return *readoutAction_; }
+    // The connect-time and clock displays stand still during a read-out.
+    void SetClocksRunning(bool running);
     bool EditorModified() const { return editorModified_; }
 
     // Window geometry in twips as the settings store keeps it.
@@ -67,6 +76,10 @@ private:
     bool SaveEditorText(const QString &path);
 
     void OnStatusPanelClicked(const QString &key);
+    void OnFunctionKeyClicked(int index);
+    void SaveFunctionKeyTexts();
+    void ShowTerminalHelp();
+    void WireTerminalCommands();
     void ClockTick();
 
     // ConnectionView
@@ -83,6 +96,9 @@ private:
     QTabWidget *sstMain_ = nullptr;
     TerminalPage *terminal_ = nullptr;
     TerminalController *terminalController_ = nullptr;
+    TransferController *transfers_ = nullptr;
+    TerminalKeys *keys_ = nullptr;
+    QAction *readoutAction_ = nullptr;
     QToolBar *tbrEditor_ = nullptr;
     QPlainTextEdit *txtEdit_ = nullptr;
     QWidget *navigator_ = nullptr;

@@ -2,6 +2,8 @@
 // subsystems exist already and do nothing yet.
 
 #include "app/frm_main.h"
+#include "app/terminal_controller.h"
+#include "app/transfer_controller.h"
 
 #include <QAction>
 #include <QMenu>
@@ -37,7 +39,8 @@ void FrmMain::BuildMenuBar() {
     QMenuBar *bar = menuBar();
 
     QMenu *file = Menu(bar, "mnuFile", QStringLiteral("&Datei"));
-    Item(file, "mnuFileLoad", QStringLiteral("Programm laden"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    QAction *load = Item(file, "mnuFileLoad", QStringLiteral("Programm laden"),
+                         QKeySequence(Qt::CTRL | Qt::Key_L));
     QAction *readout = Item(file, "mnuFileReadout", QStringLiteral("Daten auslesen und speichern"),
                             QKeySequence(Qt::CTRL | Qt::Key_S));
     readout->setCheckable(true);
@@ -76,6 +79,13 @@ void FrmMain::BuildMenuBar() {
     TopLevel(bar, "mnuSpacer", QString(16, QLatin1Char(' ')));
     QAction *exit = TopLevel(bar, "mnuEnd", QStringLiteral("&Ende"));
 
+    readoutAction_ = readout;
+    connect(load, &QAction::triggered, this, [this] { transfers_->LoadCommand(); });
+    connect(readout, &QAction::triggered, this, [this] {
+        transfers_->ReadoutCommand();
+        // The check mark tells whether a read-out runs, not how often it was chosen.
+        readoutAction_->setChecked(terminalController_->Receive().ReadoutActive());
+    });
     connect(fileExit, &QAction::triggered, this, &FrmMain::ExitCommand);
     connect(exit, &QAction::triggered, this, &FrmMain::ExitCommand);
     connect(open, &QAction::triggered, this, [this] { connection_->Open(); });

@@ -74,4 +74,21 @@ QPixmap NotConnectedIcon() {
     return Plug(QColor(200, 50, 40), false);
 }
 
+QPixmap LogIcon() {
+    // A sheet with lines and a red recording dot.
+    QPixmap pm(16, 16);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(90, 90, 90), 1));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(2.5, 1.5, 9, 13));
+    for (int y = 4; y <= 11; y += 3)
+        p.drawLine(QPointF(4.5, y + 0.5), QPointF(9.5, y + 0.5));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(210, 30, 30));
+    p.drawEllipse(QRectF(9, 9, 6, 6));
+    return pm;
+}
+
 } // namespace quandel

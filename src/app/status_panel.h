@@ -34,5 +34,7 @@ private:
 // The two images of the "Status" panel, drawn rather than loaded.
 QPixmap ConnectedIcon();
 QPixmap NotConnectedIcon();
+// The read-out mark of the "Meldung" panel.
+QPixmap LogIcon();
 
 } // namespace quandel

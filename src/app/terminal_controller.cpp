@@ -70,6 +70,10 @@ void TerminalController::SetTerminalText(const std::string &text) {
     ShowWholeTerminalText();
 }
 
+void TerminalController::AppendUntrimmed(const std::string &chunk) {
+    ApplyChange(text_, text_.AppendUntrimmed(chunk));
+}
+
 void TerminalController::ShowWholeTerminalText() {
     lastShownWasCr_ = false;
     QPlainTextEdit *pane = page_.terminalPane();

@@ -31,6 +31,7 @@ public:
     QTimer &ReceiveTimer() { return timRec_; }
     // The terminal pane's text := text (transfers empty it).
     void SetTerminalText(const std::string &text);
+    void AppendUntrimmed(const std::string &chunk);
 
 private:
     void ReceivePoll();

@@ -39,6 +39,10 @@ void PortConnection::ConnectTimerStart() {
     view_.SetConnectTimerRunning(true);
 }
 
+void PortConnection::ResumeConnectTimer() {
+    view_.SetConnectTimerRunning(true);
+}
+
 void PortConnection::ConnectTimerStop() {
     view_.SetConnectTimerRunning(false);
     view_.ShowConnectTime("");

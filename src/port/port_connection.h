@@ -39,6 +39,8 @@ public:
 
     // Start-up: the connect time counts from now.
     void ResetConnectStart() { connectStart_ = clock_.Now(); }
+    // The transfers start the connect-time display again when they end.
+    void ResumeConnectTimer();
     // Connect-time timer tick: "hh:nn:ss " since the last open.
     void ConnectTimeTick();
 

@@ -14,6 +14,12 @@ bool ReadoutCapture::Feed(const std::string &chunk, CaptureSink &sink) {
 }
 
 bool ReadoutCapture::Finish(CaptureSink &sink) {
+    // The controller's final prompt is no line of the listing: the file ends
+    // with the last line's CR LF.
+    const std::size_t n = buffer_.size();
+    if (n > 0 && buffer_.back() == '>' &&
+        (n == 1 || buffer_[n - 2] == '\n' || buffer_[n - 2] == '\r'))
+        buffer_.pop_back();
     if (buffer_.empty())
         return true;
     const bool ok = sink.Write(buffer_);

@@ -19,7 +19,8 @@ class ReadoutCapture {
 public:
     // Returns false when the sink failed.
     bool Feed(const std::string &chunk, CaptureSink &sink);
-    // The read-out ends: what is left (a line without its CR) is written as it is.
+    // The read-out ends: what is left (a line without its CR) is written as it
+    // is, except a last prompt ">" at the start of a line.
     bool Finish(CaptureSink &sink);
     void Discard() { buffer_.clear(); }
     const std::string &Pending() const { return buffer_; }

@@ -24,6 +24,11 @@ TerminalText::Change TerminalText::AppendTerminalText(const std::string &chunk) 
     return change;
 }
 
+TerminalText::Change TerminalText::AppendUntrimmed(const std::string &chunk) {
+    text_ += chunk;
+    return {0, chunk};
+}
+
 TerminalText::Change TerminalText::AppendCodes(const std::string &chunk) {
     Change change;
     change.appended = FormatCodes(chunk);

@@ -29,6 +29,8 @@ public:
     const std::string &Text() const { return text_; }
 
     Change AppendTerminalText(const std::string &chunk);
+    // The transfers append their answers without the trimming rule.
+    Change AppendUntrimmed(const std::string &chunk);
     Change AppendCodes(const std::string &chunk);
 
 private:

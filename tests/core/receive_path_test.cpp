@@ -131,8 +131,8 @@ TEST(ReceivePath, CaptureWritesEveryLineExactlyOnce) {
     } rows[] = {
         {"two lines in one read", {"10 A\r\n20 B\r\n"}, "10 A\r\n20 B\r", "10 A\r\n20 B\r\n"},
         {"a line split over two reads", {"10 PR", "INT\r"}, "10 PRINT\r", "10 PRINT\r"},
-        {"partial line written at the end", {"READY\r\n>"}, "READY\r", "READY\r\n>"},
-        {"nothing complete", {"abc"}, "", "abc"},
+        {"the last prompt is no line", {"READY\r\n>"}, "READY\r", "READY\r\n"},
+        {"a cut line is written at the end", {"10 PRI"}, "", "10 PRI"},
     };
     for (const Row &r : rows) {
         Path p;

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+#include <functional>
+#include <string>
+
+class QKeyEvent;
+class QTabWidget;
+
+namespace quandel {
+
+class SerialPort;
+class TerminalPage;
+struct SharedFlags;
+
+// The key preview of the main window on the "Terminal" tab: every keystroke
+// goes to the controller before the focused pane sees it. Qt delivers one
+// event where the terminal has a key-down and a character handler; both run
+// from it, in that order. Menu shortcuts are handled before this filter.
+class TerminalKeys : public QObject {
+    Q_OBJECT
+public:
+    TerminalKeys(QTabWidget &tabs, TerminalPage &page, SerialPort &port, SharedFlags &flags,
+                 std::function<void()> sendClipboardLines, QObject *parent = nullptr);
+
+    // The navigator's lists switch the preview off while they have the focus.
+    void SetEnabled(bool on) { enabled_ = on; }
+    bool Enabled() const { return enabled_; }
+
+    // True when the key was the terminal's (nothing else should see it).
+    bool HandleKey(const QKeyEvent &event);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void KeyDown(int keyCode);
+    void Character(int code);
+
+    QTabWidget &tabs_;
+    TerminalPage &page_;
+    SerialPort &port_;
+    SharedFlags &flags_;
+    std::function<void()> sendClipboardLines_;
+    bool enabled_ = true;
+};
+
+// The terminal's key code for a Qt key (the Windows virtual key numbers of
+// Backspace, Enter, Escape and F1..F12), or 0.
+int TerminalKeyCode(int qtKey);
+// The character a keystroke produces, or -1: control characters from the
+// key and Ctrl (Ctrl+C is 3 on every platform), printable ones from the
+// text, which must be a Windows-1252 character.
+int TerminalCharacter(const QKeyEvent &event);
+
+} // namespace quandel

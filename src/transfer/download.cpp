@@ -1,0 +1,89 @@
+#include "transfer/download.h"
+
+#include "core/number_text.h"
+#include "core/settings_store.h"
+#include "core/shared_flags.h"
+#include "core/user_dialogs.h"
+#include "port/serial_port.h"
+
+#include <filesystem>
+
+namespace quandel {
+
+void Download::LoadCommand(const std::string &programFileName) {
+    fileDialog_.title = Cp1252("BASIC-Datei öffnen");
+    fileDialog_.filter = "BASIC-Dateien (*.BAS)|*.BAS|Alle Dateien (*.*)|*.*";
+    fileDialog_.fileName = programFileName;
+    if (ctx_.dialogs.OpenFileDialog(fileDialog_)) {
+        const std::string name = fileDialog_.fileName;
+        std::error_code ec;
+        if (name.empty() || !std::filesystem::is_regular_file(name, ec)) {
+            ctx_.dialogs.MessageBox("Datei nicht gefunden", kAppTitle, BoxIcon::None,
+                                    BoxButtons::Ok);
+        } else {
+            ctx_.flags.StopRequested = false;
+            ctx_.view.SetMessage(name + " laden");
+            DownloadProg(name);
+        }
+    }
+    ctx_.view.StatusRefresh();
+    ctx_.view.StartConnectTimer();
+}
+
+LineTransmission::Ending Download::DownloadProg(const std::string &datei) {
+    if (!ctx_.port.PortOpen()) {
+        ctx_.dialogs.MessageBox("Keine Verbindung", kAppTitle, BoxIcon::None, BoxButtons::Ok);
+        return LineTransmission::Ending::PortLost;
+    }
+    ctx_.view.SetLcdFeedEnabled(false);
+    ctx_.view.SetTerminalText("");
+    ctx_.flags.StopRequested = false;
+
+    for (const char *command : {"", "", "MTOP=7FFFH", "RAM", "New"}) {
+        if (!lines_.SendProgZeileOk(command)) {
+            // The controller did not take the opening: the terminal mode comes
+            // back all the same, so the display follows the controller again.
+            if (lines_.LastPortLost() || !ctx_.port.PortOpen())
+                ctx_.dialogs.MessageBox(Cp1252("Die Verbindung zum Controller ist unterbrochen.\r"
+                                               "Die Übertragung wurde abgebrochen."),
+                                        kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
+            ctx_.view.SetLcdFeedEnabled(true);
+            ClosingSteps();
+            return LineTransmission::Ending::TimedOut;
+        }
+    }
+
+    const LineTransmission::Ending ending = lines_.Termload(datei);
+    ctx_.view.SetLcdFeedEnabled(true);
+
+    if (ctx_.flags.StopRequested) {
+        ctx_.port.ClearInBuffer();
+        ctx_.port.ClearOutBuffer();
+        ctx_.flags.StopRequested = false;
+    } else if (ending == LineTransmission::Ending::Completed ||
+               ending == LineTransmission::Ending::TimedOut) {
+        // A cut line, a lost port or an unreadable file leave no program
+        // worth burning in: no EEPROM question then.
+        if (ctx_.dialogs.MessageBox(" Ins EEPROM Programmieren?", kAppTitle, BoxIcon::Exclamation,
+                                    BoxButtons::YesNo) == BoxAnswer::Yes) {
+            ctx_.view.SetBusyCursor(true);
+            ctx_.view.SetMessage(" Einen Moment bitte ...");
+            if (!lines_.SendNormalZeile("PROG\r"))
+                ctx_.dialogs.MessageBox("Nicht fehlerfrei programmiert", kAppTitle,
+                                        BoxIcon::Critical, BoxButtons::Ok);
+        }
+    }
+    ClosingSteps();
+    return ending;
+}
+
+void Download::ClosingSteps() {
+    ctx_.view.SetBusyCursor(false);
+    ctx_.view.SetMessage("");
+    ctx_.view.ShowProgress(0, 0);
+    ctx_.view.StatusRefresh();
+    ctx_.view.StartConnectTimer();
+    ctx_.view.FocusLcd();
+}
+
+} // namespace quandel

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "transfer/line_transmission.h"
+
+#include <string>
+
+namespace quandel {
+
+struct FileDialogState;
+
+// Puts a BASIC program into the controller: the opening handshake, the
+// program line by line, then on request the EEPROM programming.
+class Download {
+public:
+    Download(TransferContext &ctx, FileDialogState &fileDialog)
+        : ctx_(ctx), fileDialog_(fileDialog), lines_(ctx) {}
+
+    // "Programm laden": asks for the file (proposing `programFileName`).
+    void LoadCommand(const std::string &programFileName);
+    // Downloads `datei`; returns how the program lines ended.
+    LineTransmission::Ending DownloadProg(const std::string &datei);
+
+    LineTransmission &Lines() { return lines_; }
+
+private:
+    void ClosingSteps();
+
+    TransferContext &ctx_;
+    FileDialogState &fileDialog_;
+    LineTransmission lines_;
+};
+
+} // namespace quandel

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "transfer/transfer_view.h"
+
+#include <string>
+
+namespace quandel {
+
+// Sends lines to the controller and watches its answer for the prompt ">".
+class LineTransmission {
+public:
+    // How a transfer of several lines ended.
+    enum class Ending { Completed, Stopped, TimedOut, LineCut, PortLost, Unreadable };
+
+    explicit LineTransmission(TransferContext &ctx) : ctx_(ctx) {}
+
+    // Sends line + CR and waits until the controller shows its prompt again
+    // (5 s of silence end the wait with the "Timeout Error" box). True when a
+    // prompt was seen.
+    bool SendProgZeileOk(const std::string &line);
+    // Sends text exactly as given and shows what has arrived at that moment.
+    bool SendNormalZeile(const std::string &text);
+    // Sends a program file line by line, comments removed, empty lines skipped.
+    Ending Termload(const std::string &fileName);
+    // The clipboard's text, piece by piece up to each CR (empty pieces too).
+    Ending SendClipboardLines(const std::string &clipboard);
+
+    // Facts about the last SendProgZeileOk.
+    bool LastLineCut() const { return lineCut_; }
+    bool LastPortLost() const { return portLost_; }
+    // The line whose handshake noticed the BEL, for the message.
+    const std::string &CutLine() const { return cutLine_; }
+
+    static constexpr double kTimeoutSeconds = 5.0;
+    static constexpr int kSettleMs = 50;
+
+private:
+    enum class Wait { Prompt, TimedOut, PortLost };
+    Wait WaitForPrompt(char &previous);
+    void ReportEnding(Ending ending, const std::string &line);
+
+    TransferContext &ctx_;
+    bool lineCut_ = false;
+    bool portLost_ = false;
+    std::string cutLine_;
+};
+
+} // namespace quandel

@@ -1,0 +1,265 @@
+// Download, read-out and keys against the simulated controller on a real
+// pty; the controller's byte log shows what it received.
+#include "app/status_panel.h"
+#include "app/terminal_controller.h"
+#include "app/terminal_keys.h"
+#include "app/transfer_controller.h"
+#include "core/number_text.h"
+#include "support/qt_support.h"
+#include "ui/app_under_test.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace quandel;
+using test::AppUnderTest;
+
+class TstTransfer : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup() { delete settings_; }
+    void downloadDialogueIsByteExact();
+    void longProgramArrivesCompleteAndReadsBack();
+    void downloadEndings_data();
+    void downloadEndings();
+    void escapeStopsALongDownload();
+    void keysReachTheController();
+
+private:
+    QByteArray Log() const;
+    QString Write(const QString &name, const QByteArray &bytes) const;
+    // Starts the app against a simulator with these options and waits for its sign-on.
+    bool Start(AppUnderTest &app, test::SimProcess &sim);
+
+    test::TempSettings *settings_ = nullptr;
+    QTemporaryDir dir_;
+    QString link_, log_;
+};
+
+void TstTransfer::init() {
+    settings_ = new test::TempSettings;
+    static int count = 0;
+    ++count;
+    link_ = dir_.filePath(QStringLiteral("velnor-%1").arg(count));
+    log_ = dir_.filePath(QStringLiteral("log-%1").arg(count));
+    test::MapCom1(link_);
+}
+
+QByteArray TstTransfer::Log() const {
+    QFile f(log_);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString TstTransfer::Write(const QString &name, const QByteArray &bytes) const {
+    const QString path = dir_.filePath(name);
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(bytes);
+    return path;
+}
+
+bool TstTransfer::Start(AppUnderTest &app, test::SimProcess &sim) {
+    if (!sim.running())
+        return false;
+    app.window.Startup();
+    app.window.show();
+    if (!QTest::qWaitForWindowExposed(&app.window))
+        return false;
+    auto *term = app.child<QPlainTextEdit>("rtbTerm");
+    return QTest::qWaitFor([&] { return term->toPlainText().contains(QStringLiteral("READY")); },
+                           5000);
+}
+
+void TstTransfer::downloadDialogueIsByteExact() {
+    test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0.1", "--signon-delay", "0"});
+    AppUnderTest app;
+    QVERIFY(Start(app, sim));
+    const QString file =
+        Write(QStringLiteral("p.bas"), "' Kopf\r\n10 PRINT \"A\" ' x\r\n\r\n   ; nur Kommentar\r\n"
+                                       "20 IF A>B THEN 10\r\n30 GOTO 10 :REM Ende\r\n");
+    app.dialogs.answers = {BoxAnswer::Yes};
+    app.window.Transfers().DownloadProg(file.toStdString());
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
+    QTRY_COMPARE_WITH_TIMEOUT(Log(),
+                              QByteArray("\r\rMTOP=7FFFH\rRAM\rNew\r10 PRINT \"A\"\r"
+                                         "20 IF A>B THEN 10\r30 GOTO 10\rPROG\r"),
+                              3000);
+    // The display hides while the controller programs and shows its end.
+    QTRY_VERIFY_WITH_TIMEOUT(app.child<QPlainTextEdit>("txtLCD")->toPlainText().contains(
+                                 QStringLiteral("PROGRAMMING SUCCESSFULL")),
+                             5000);
+    QVERIFY(app.window.Terminal().Receive().LcdFeedEnabled());
+    QCOMPARE(app.child<QLabel>("Meldung")->text(), QString());
+}
+
+void TstTransfer::longProgramArrivesCompleteAndReadsBack() {
+    // Default busy times: only the handshake keeps lines from being lost.
+    test::SimProcess sim(link_, {"--log", log_, "--signon-delay", "0"});
+    AppUnderTest app;
+    QVERIFY(Start(app, sim));
+    QByteArray source;
+    QStringList expected;
+    for (int i = 1; i <= 200; ++i) {
+        QByteArray line = QByteArray::number(i * 10) + " ";
+        switch (i % 3) {
+        case 0:
+            line += "IF A>B THEN PRINT \">\"";
+            break;
+        case 1:
+            line += "PRINT \"" + QByteArray(60, char('A' + i % 26)) + "\"";
+            break;
+        default:
+            line += "A=A+" + QByteArray::number(i);
+            break;
+        }
+        source += line + "\r\n";
+        expected << QString::fromLatin1(line).remove(QLatin1Char(' '));
+    }
+    app.dialogs.answers = {BoxAnswer::No};
+    app.window.Transfers().DownloadProg(Write(QStringLiteral("long.bas"), source).toStdString());
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1)); // only the EEPROM question
+
+    // Read the program back, into a file that held something else before.
+    const QString target = Write(QStringLiteral("readout.txt"), "old content");
+    app.dialogs.files = {target.toStdString()};
+    QAction *readout = app.window.findChild<QAction *>(QStringLiteral("mnuFileReadout"));
+    readout->trigger();
+    QVERIFY(readout->isChecked());
+    const auto fileHolds = [&](const QByteArray &what) {
+        QFile f(target);
+        return f.open(QIODevice::ReadOnly) && f.readAll().contains(what);
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(fileHolds("\r\n2000 "), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(fileHolds("\r\nREADY\r"), 5000);
+    readout->trigger();
+    QVERIFY(!readout->isChecked());
+    QFile file(target);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray got = file.readAll();
+    QVERIFY(got.startsWith("\r\n>\r\n>LIST\r\n"));
+    QVERIFY(got.endsWith("\r\nREADY\r\n")); // no trailing prompt
+    QStringList listed;
+    for (const QByteArray &line : got.split('\n'))
+        if (!line.isEmpty() && line.at(0) >= '1' && line.at(0) <= '9')
+            listed << QString::fromLatin1(line).remove(QLatin1Char(' ')).remove(QLatin1Char('\r'));
+    QCOMPARE(listed, expected);
+    QVERIFY(app.window.Terminal().Receive().LcdFeedEnabled());
+}
+
+void TstTransfer::downloadEndings_data() {
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<QByteArray>("program");
+    QTest::addColumn<QString>("box"); // the one box expected
+    QTest::addColumn<QByteArray>(
+        "logIs"); // what the controller received (prefix when it ends in *)
+    QTest::addColumn<bool>("portOpenAfter");
+    QTest::newRow("no answer at all: one real 5 s time-out")
+        << QStringList{"--mute-after", "0"} << QByteArray("10 A=1\r\n")
+        << QStringLiteral("Timeout Error\nIst die Schnittstelle bereit? ") << QByteArray("\r")
+        << true;
+    QTest::newRow("an 85-character line is cut: no EEPROM question")
+        << QStringList{"--busy-scale", "0.1"}
+        << QByteArray("10 A=1\r\n20 PRINT \"" + QByteArray(78, 'X') + "\"\r\n30 B=2\r\n")
+        << QStringLiteral("Der Controller hat diese Zeile abgeschnitten") << QByteArray("*")
+        << true;
+    QTest::newRow("the controller hangs up mid-download")
+        << QStringList{"--busy-scale", "0.1", "--hangup-after", "7"}
+        << QByteArray("10 A=1\r\n20 B=2\r\n30 C=3\r\n40 D=4\r\n")
+        << QStringLiteral("Die Verbindung zum Controller ist unterbrochen.")
+        << QByteArray("\r\rMTOP=7FFFH\rRAM\rNew\r10 A=1\r20 B=2\r") << false;
+}
+
+void TstTransfer::downloadEndings() {
+    QFETCH(QStringList, simOptions);
+    QFETCH(QByteArray, program);
+    QFETCH(QString, box);
+    QFETCH(QByteArray, logIs);
+    QFETCH(bool, portOpenAfter);
+    test::SimProcess sim(link_, QStringList{"--log", log_, "--signon-delay", "0"} + simOptions);
+    QVERIFY(sim.running());
+    AppUnderTest app;
+    app.window.Startup();
+    QTest::qWait(300);
+    app.window.Transfers().DownloadProg(Write(QStringLiteral("e.bas"), program).toStdString());
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
+    QVERIFY2(QString::fromLatin1(app.dialogs.boxes[0].text)
+                 .replace(QLatin1Char('\r'), QLatin1Char('\n'))
+                 .startsWith(box),
+             app.dialogs.boxes[0].text.c_str());
+    if (logIs != "*")
+        QCOMPARE(Log(), logIs);
+    QVERIFY(!Log().contains("PROG"));
+    QCOMPARE(app.port.PortOpen(), portOpenAfter);
+    if (!portOpenAfter)
+        QCOMPARE(app.child<StatusPanel>("Status")->text(),
+                 QStringLiteral("COM 1,9600,N,8,1 not active"));
+    QVERIFY(app.window.Terminal().Receive().LcdFeedEnabled());
+}
+
+void TstTransfer::escapeStopsALongDownload() {
+    test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0.2", "--signon-delay", "0"});
+    AppUnderTest app;
+    QVERIFY(Start(app, sim));
+    QByteArray program;
+    for (int i = 1; i <= 100; ++i)
+        program += QByteArray::number(i) + " A=" + QByteArray::number(i) + "\r\n";
+    QTimer::singleShot(600, &app.window,
+                       [&] { QTest::keyClick(app.window.windowHandle(), Qt::Key_Escape); });
+    app.window.Transfers().DownloadProg(Write(QStringLiteral("s.bas"), program).toStdString());
+    QVERIFY(app.dialogs.boxes.empty()); // no EEPROM question
+    QVERIFY(!app.window.Flags().StopRequested);
+    const QByteArray log = Log();
+    QVERIFY(log.contains("1 A=1\r"));
+    QVERIFY(!log.contains("100 A=100\r"));
+    QCOMPARE(app.port.InBufferCount(), 0);
+}
+
+void TstTransfer::keysReachTheController() {
+    test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0", "--no-loss", "--no-signon"});
+    QVERIFY(sim.running());
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    QWindow *w = app.window.windowHandle();
+    app.dialogs.inputs = {std::string("PRINT 5")};
+    app.child<QPushButton>("FTast4")->click(); // F5 gets a text of its own
+    QCOMPARE(app.child<QPushButton>("FTast4")->text(), QStringLiteral("PRINT 5"));
+    for (Qt::Key key : {Qt::Key_F1, Qt::Key_F2, Qt::Key_F3, Qt::Key_F4, Qt::Key_F5, Qt::Key_F6})
+        QTest::keyClick(w, key);
+    QTest::keyClick(w, Qt::Key_Backspace);
+    QTest::keyClick(w, Qt::Key_Escape);
+    QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(w, Qt::Key_A);
+    QTest::keyClick(w, Qt::Key_Return);
+    QVERIFY(app.window.Flags().StopRequested);
+    const QByteArray keys =
+        "LIST RUN \rCONT\rPH0. PRINT 5Belegung der Funktionstaste\x7f\b\x1b\x1b\x03"
+        "a\r";
+    QTRY_COMPARE_WITH_TIMEOUT(Log(), keys, 3000);
+
+    QApplication::clipboard()->setText(QStringLiteral("10 A=1\r\n20 B=2 ' x\r\n"));
+    QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(Log(), keys + "10 A=1\r20 B=2\r\r\r", 3000);
+
+    app.child<QTabWidget>("sstMain")->setCurrentIndex(1); // the editor: nothing to the controller
+    app.child<QWidget>("txtEdit")->setFocus();
+    QTest::keyClick(w, Qt::Key_F2);
+    QTest::keyClick(w, Qt::Key_X);
+    QTest::qWait(300);
+    QCOMPARE(Log(), keys + "10 A=1\r20 B=2\r\r\r");
+    QCOMPARE(app.child<QPlainTextEdit>("txtEdit")->toPlainText(), QStringLiteral("x"));
+    QCOMPARE(QSettingsStore().Get(kAppTitle, "FTaste5", "FTast(4).ToolTipText", ""),
+             std::string("PRINT 5"));
+}
+
+QTEST_MAIN(TstTransfer)
+#include "tst_transfer.moc"
