@@ -12,6 +12,7 @@
 #include "core/settings_store.h"
 #include "core/twips.h"
 #include "core/user_dialogs.h"
+#include "dialogs/frm_properties.h"
 #include "port/serial_port.h"
 
 #include <QApplication>
@@ -51,6 +52,8 @@ FrmMain::FrmMain(AppServices services, QWidget *parent) : QMainWindow(parent), s
         services_.port, services_.dialogs, services_.clock, static_cast<ConnectionView &>(*this));
     BuildCentralArea();
     BuildStatusBar();
+    properties_ = new FrmProperties(services_.port, services_.settings, services_.dialogs,
+                                    services_.events, this);
     transfers_ = new TransferController(*this, services_, flags_, *terminalController_, this);
     keys_ = new TerminalKeys(
         *sstMain_, *terminal_, services_.port, flags_, [this] { transfers_->SendClipboardLines(); },
@@ -170,6 +173,7 @@ void FrmMain::Startup() {
     terminalController_->ShowBanners();
 
     editorModified_ = false;
+    properties_->Load(); // applies the stored port configuration
     connection_->Open();
     StatusRefresh();
 }
@@ -303,6 +307,14 @@ void FrmMain::ShowTerminalHelp() {
     for (const char *line : kLines)
         text += Cp1252(line) + "\r\n";
     services_.dialogs.MessageBox(text, kAppTitle, BoxIcon::None, BoxButtons::Ok);
+}
+
+void FrmMain::SettingsCommand() {
+    // The dialog may close, renumber and scan the port: a lost port is not
+    // to be reopened behind its back.
+    connection_->StopWatching();
+    properties_->ShowModal();
+    StatusRefresh();
 }
 
 void FrmMain::OnStatusPanelClicked(const QString &key) {

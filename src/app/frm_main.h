@@ -18,6 +18,7 @@ class QToolBar;
 
 namespace quandel {
 
+class FrmProperties;
 class StatusPanel;
 class TerminalController;
 class TerminalKeys;
@@ -49,6 +50,7 @@ public:
     TerminalPage &TerminalPageWidget() { return *terminal_; }
     StatusPanel &MessagePanel() { return *panelMeldung_; }
     QAction &ReadoutAction() { return *readoutAction_; }
+    FrmProperties &Properties() { return *properties_; }
     // The connect-time and clock displays stand still during a read-out.
     void SetClocksRunning(bool running);
     bool EditorModified() const { return editorModified_; }
@@ -76,6 +78,7 @@ private:
     bool SaveEditorText(const QString &path);
 
     void OnStatusPanelClicked(const QString &key);
+    void SettingsCommand();
     void OnFunctionKeyClicked(int index);
     void SaveFunctionKeyTexts();
     void ShowTerminalHelp();
@@ -99,6 +102,7 @@ private:
     TransferController *transfers_ = nullptr;
     TerminalKeys *keys_ = nullptr;
     QAction *readoutAction_ = nullptr;
+    FrmProperties *properties_ = nullptr;
     QToolBar *tbrEditor_ = nullptr;
     QPlainTextEdit *txtEdit_ = nullptr;
     QWidget *navigator_ = nullptr;

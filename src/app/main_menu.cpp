@@ -4,6 +4,9 @@
 #include "app/frm_main.h"
 #include "app/terminal_controller.h"
 #include "app/transfer_controller.h"
+#include "dialogs/frm_about.h"
+#include "dialogs/frm_ascii.h"
+#include "dialogs/help_texts.h"
 
 #include <QAction>
 #include <QMenu>
@@ -54,7 +57,7 @@ void FrmMain::BuildMenuBar() {
     file->addSeparator();
     QAction *fileExit = Item(file, "mnuFileExit", QStringLiteral("Ende"));
 
-    TopLevel(bar, "mnuAscii", QStringLiteral("&ASCII-Tabelle"));
+    QAction *ascii = TopLevel(bar, "mnuAscii", QStringLiteral("&ASCII-Tabelle"));
 
     QMenu *tools = Menu(bar, "mnuTools", QStringLiteral("&Programmiertools"));
     Item(tools, "mnuToolsRemkill", QStringLiteral("Remkill"), QKeySequence(Qt::CTRL | Qt::Key_R));
@@ -71,9 +74,9 @@ void FrmMain::BuildMenuBar() {
         Item(com, "mnuComSettings", QStringLiteral("&Einstellungen"), QKeySequence(Qt::Key_F9));
 
     QMenu *help = Menu(bar, "mnuHelp", QStringLiteral("&Hilfe"));
-    Item(help, "mnuHelpManual", QStringLiteral("BASIC-Manual"));
-    Item(help, "mnuHelpVersion", QStringLiteral("Version"));
-    Item(help, "mnuHelpInfo", QStringLiteral("Info"));
+    QAction *manual = Item(help, "mnuHelpManual", QStringLiteral("BASIC-Manual"));
+    QAction *version = Item(help, "mnuHelpVersion", QStringLiteral("Version"));
+    QAction *info = Item(help, "mnuHelpInfo", QStringLiteral("Info"));
 
     // Keeps "&Ende" apart from the other menus.
     TopLevel(bar, "mnuSpacer", QString(16, QLatin1Char(' ')));
@@ -90,9 +93,12 @@ void FrmMain::BuildMenuBar() {
     connect(exit, &QAction::triggered, this, &FrmMain::ExitCommand);
     connect(open, &QAction::triggered, this, [this] { connection_->Open(); });
     connect(close, &QAction::triggered, this, [this] { connection_->Close(); });
-    // The port settings dialog comes with its own subsystem; the refresh that
-    // follows it is already in place.
-    connect(settings, &QAction::triggered, this, &FrmMain::StatusRefresh);
+    connect(settings, &QAction::triggered, this, &FrmMain::SettingsCommand);
+    connect(ascii, &QAction::triggered, this, [this] { FrmAscii::ShowTable(this); });
+    connect(manual, &QAction::triggered, this, [this] { ShowBasicManual(services_.dialogs); });
+    connect(version, &QAction::triggered, this,
+            [this] { FrmAbout::ShowModal(services_.dialogs, this); });
+    connect(info, &QAction::triggered, this, [this] { ShowOverview(services_.dialogs); });
 }
 
 } // namespace quandel

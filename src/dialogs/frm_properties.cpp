@@ -1,0 +1,283 @@
+#include "dialogs/frm_properties.h"
+
+#include "app/cp1252_codec.h"
+#include "port/device_map.h"
+#include "port/port_status.h"
+
+#include <QComboBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace quandel {
+
+namespace {
+
+QGroupBox *Frame(const QString &caption, const char *name, QWidget *parent) {
+    auto *frame = new QGroupBox(caption, parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    return frame;
+}
+
+QComboBox *List(const char *name, QWidget *parent) {
+    auto *list = new QComboBox(parent);
+    list->setObjectName(QString::fromLatin1(name));
+    list->setEditable(false);
+    return list;
+}
+
+} // namespace
+
+FrmProperties::FrmProperties(SerialPort &port, SettingsStore &store, UserDialogs &dialogs,
+                             EventPump &events, QWidget *parent)
+    : QDialog(parent), port_(port), store_(store), dialogs_(dialogs), events_(events) {
+    setObjectName(QStringLiteral("frmProperties"));
+    setWindowTitle(QStringLiteral("COM-Anschluß-Einstellungen"));
+    setModal(true);
+    BuildUi();
+    Unload(); // the controls' state before a load
+}
+
+FrmProperties::~FrmProperties() = default;
+
+void FrmProperties::BuildUi() {
+    auto *outer = new QVBoxLayout(this);
+    outer->setSizeConstraint(QLayout::SetFixedSize); // a fixed dialog border
+    auto *tabs = new QTabWidget(this);
+    tabs->setObjectName(QStringLiteral("tabSettings"));
+    outer->addWidget(tabs);
+    auto *page = new QWidget(tabs);
+    tabs->addTab(page, QStringLiteral("Einstellungen"));
+    auto *pageLayout = new QVBoxLayout(page);
+    fraSettings_ = Frame(QStringLiteral("Einstellungen"), "fraSettings", page);
+    pageLayout->addWidget(fraSettings_);
+    auto *grid = new QGridLayout(fraSettings_);
+
+    // Top: the port and the device it means on this system.
+    auto *portRow = new QHBoxLayout;
+    auto *lblPort = new QLabel(QStringLiteral("Anschluß:"), fraSettings_);
+    lblPort->setObjectName(QStringLiteral("lblPort"));
+    lists_[int(PortList::Port)] = List("cboPort", fraSettings_);
+    lblPort->setBuddy(lists_[int(PortList::Port)]);
+    auto *lblDevice = new QLabel(QStringLiteral("Gerät:"), fraSettings_);
+    lblDevice->setObjectName(QStringLiteral("lblDevice"));
+    txtDevice_ = new QLineEdit(fraSettings_);
+    txtDevice_->setObjectName(QStringLiteral("txtDevice"));
+    txtDevice_->setToolTip(QStringLiteral(
+        "Gerätedatei der gewählten Schnittstelle; leer lassen für die Voreinstellung"));
+    txtDevice_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("/dev/ttyUSB15__")));
+    lblDevice->setBuddy(txtDevice_);
+    portRow->addWidget(lblPort);
+    portRow->addWidget(lists_[int(PortList::Port)]);
+    portRow->addSpacing(8);
+    portRow->addWidget(lblDevice);
+    portRow->addWidget(txtDevice_, 1);
+    grid->addLayout(portRow, 0, 0, 1, 3);
+
+    // Left column: speed and transmission format.
+    auto *left = new QVBoxLayout;
+    auto *fraSpeed = Frame(QStringLiteral(" Baudrate "), "fraSpeed", fraSettings_);
+    auto *speedLayout = new QVBoxLayout(fraSpeed);
+    lists_[int(PortList::Speed)] = List("cboSpeed", fraSpeed);
+    speedLayout->addWidget(lists_[int(PortList::Speed)]);
+    left->addWidget(fraSpeed);
+    auto *fraFormat = Frame(QStringLiteral("Übertragungsformat"), "fraFormat", fraSettings_);
+    auto *format = new QFormLayout(fraFormat);
+    lists_[int(PortList::DataBits)] = List("cboDataBits", fraFormat);
+    lists_[int(PortList::Parity)] = List("cboParity", fraFormat);
+    lists_[int(PortList::StopBits)] = List("cboStopBits", fraFormat);
+    format->addRow(QStringLiteral("Datenbits:"), lists_[int(PortList::DataBits)]);
+    format->addRow(QStringLiteral("Parität:"), lists_[int(PortList::Parity)]);
+    format->addRow(QStringLiteral("Stopbits:"), lists_[int(PortList::StopBits)]);
+    left->addWidget(fraFormat);
+    left->addStretch(1);
+    grid->addLayout(left, 1, 0);
+
+    // Middle column: echo and handshaking.
+    auto *middle = new QVBoxLayout;
+    auto *fraEcho = Frame(QStringLiteral("&Echo"), "fraEcho", fraSettings_);
+    auto *echoLayout = new QVBoxLayout(fraEcho);
+    const QString echoTexts[] = {QStringLiteral("Aus"), QStringLiteral("Ein")};
+    for (int i = 0; i < 2; ++i) {
+        optEcho_[i] = new QRadioButton(echoTexts[i], fraEcho);
+        optEcho_[i]->setObjectName(QStringLiteral("optEcho%1").arg(i));
+        echoLayout->addWidget(optEcho_[i]);
+        connect(optEcho_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && form_ && !syncing_)
+                form_->SelectEcho(i == 1);
+        });
+    }
+    middle->addWidget(fraEcho);
+    auto *fraFlow = Frame(QStringLiteral("&Protokoll"), "fraFlow", fraSettings_);
+    auto *flowLayout = new QVBoxLayout(fraFlow);
+    const QString flowTexts[] = {QStringLiteral("Kein"), QStringLiteral("Xon/Xoff"),
+                                 QStringLiteral("RTS"), QStringLiteral("Xon/RTS")};
+    for (int i = 0; i < kFlowOptionCount; ++i) {
+        optFlow_[i] = new QRadioButton(flowTexts[i], fraFlow);
+        optFlow_[i]->setObjectName(QStringLiteral("optFlow%1").arg(i));
+        flowLayout->addWidget(optFlow_[i]);
+        connect(optFlow_[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on && form_ && !syncing_)
+                form_->SelectFlow(i);
+        });
+    }
+    middle->addWidget(fraFlow);
+    middle->addStretch(1);
+    grid->addLayout(middle, 1, 1);
+
+    // Right column: OK and Abbrechen on top, the scan at the bottom.
+    auto *right = new QVBoxLayout;
+    cmdOK_ = new QPushButton(QStringLiteral("&OK"), fraSettings_);
+    cmdOK_->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK_->setDefault(true);
+    cmdCancel_ = new QPushButton(QStringLiteral("&Abbrechen"), fraSettings_);
+    cmdCancel_->setObjectName(QStringLiteral("cmdCancel"));
+    cmdCancel_->setAutoDefault(false);
+    lblNr_ = new QLabel(fraSettings_);
+    lblNr_->setObjectName(QStringLiteral("lblNr"));
+    QFont bold = lblNr_->font();
+    bold.setBold(true);
+    lblNr_->setFont(bold);
+    lblNr_->setAlignment(Qt::AlignCenter);
+    // Room for " 64" kept while the counter is hidden, so nothing jumps.
+    QSizePolicy keepRoom = lblNr_->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    lblNr_->setSizePolicy(keepRoom);
+    cmdTest_ = new QPushButton(QStringLiteral("&Test"), fraSettings_);
+    cmdTest_->setObjectName(QStringLiteral("cmdTest"));
+    cmdTest_->setAutoDefault(false);
+    cmdTest_->setToolTip(QStringLiteral("Alle Schnittstellen 1 - 16 werden angesprochen"));
+    right->addWidget(cmdOK_);
+    right->addWidget(cmdCancel_);
+    right->addStretch(1);
+    right->addWidget(lblNr_);
+    right->addWidget(cmdTest_);
+    grid->addLayout(right, 1, 2);
+
+    for (int l = 0; l < kPortListCount; ++l) {
+        for (const std::string &entry : PortListEntries(PortList(l)))
+            lists_[l]->addItem(FromCp1252(entry));
+        connect(lists_[l], &QComboBox::currentIndexChanged, this, [this, l](int index) {
+            if (!form_ || syncing_)
+                return;
+            form_->Select(PortList(l), index);
+            if (PortList(l) == PortList::Port)
+                ShowDevice();
+        });
+    }
+    connect(txtDevice_, &QLineEdit::textEdited, this, [this](const QString &text) {
+        if (form_ && form_->ChosenPortNumber() > 0)
+            form_->EditDevice(form_->ChosenPortNumber(), ToCp1252(text));
+    });
+    connect(cmdOK_, &QPushButton::clicked, this, &FrmProperties::OnOk);
+    connect(cmdCancel_, &QPushButton::clicked, this, &FrmProperties::reject);
+    connect(cmdTest_, &QPushButton::clicked, this, &FrmProperties::OnTest);
+
+    for (QWidget *w : findChildren<QWidget *>())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            w->setAccessibleDescription(w->objectName());
+}
+
+void FrmProperties::CentreOnScreen() {
+    adjustSize();
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->geometry();
+    move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+}
+
+void FrmProperties::Load() {
+    form_ = std::make_unique<PortSettingsForm>(port_, store_, dialogs_, events_);
+    CentreOnScreen();
+    form_->Load();
+    ShowForm();
+}
+
+void FrmProperties::Unload() {
+    form_.reset();
+    ShowForm();
+}
+
+// Brings every control in line with the dialog's state. Unloaded or with
+// the load cut short, the lists are empty.
+void FrmProperties::ShowForm() {
+    syncing_ = true;
+    const bool filled = form_ && form_->ListsBuilt();
+    for (int l = 0; l < kPortListCount; ++l) {
+        // An empty list stays empty until the next load; hiding the entries
+        // keeps the control itself as it is.
+        lists_[l]->setCurrentIndex(filled ? form_->Selected(PortList(l)) : -1);
+        lists_[l]->setEnabled(filled);
+    }
+    optEcho_[form_ && form_->EchoChoice() ? 1 : 0]->setChecked(true);
+    optFlow_[form_ ? form_->FlowChoice() : 1]->setChecked(true);
+    lblNr_->hide();
+    syncing_ = false;
+    ShowDevice();
+}
+
+void FrmProperties::ShowDevice() {
+    const int number = form_ ? form_->ChosenPortNumber() : 0;
+    txtDevice_->setEnabled(number > 0);
+    txtDevice_->setText(number > 0 ? FromCp1252(form_->DeviceText(number)) : QString());
+    txtDevice_->setPlaceholderText(number > 0 ? FromCp1252(DefaultDeviceFor(number)) : QString());
+}
+
+void FrmProperties::ShowModal() {
+    if (!IsLoaded())
+        Load();
+    exec();
+}
+
+std::string FrmProperties::ComStatus() const {
+    return quandel::ComStatus(port_);
+}
+
+void FrmProperties::OnOk() {
+    if (!form_ || form_->Scanning())
+        return;
+    if (form_->Ok()) {
+        ShowDevice(); // the stored device, now without the edit
+        accept();     // hidden, still loaded
+    }
+}
+
+void FrmProperties::reject() {
+    if (form_ && form_->Scanning())
+        return; // the scan finishes first
+    Unload();
+    QDialog::reject();
+}
+
+void FrmProperties::SetInputsEnabled(bool enabled) {
+    for (QWidget *w : fraSettings_->findChildren<QWidget *>())
+        if (w != lblNr_)
+            w->setEnabled(enabled);
+}
+
+void FrmProperties::OnTest() {
+    if (!form_ || form_->Scanning())
+        return;
+    SetInputsEnabled(false);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    form_->Scan([this](bool visible, const std::string &text) {
+        lblNr_->setText(FromCp1252(text));
+        lblNr_->setVisible(visible);
+        if (!visible)
+            QGuiApplication::restoreOverrideCursor();
+    });
+    SetInputsEnabled(true);
+    ShowForm(); // the lists stay as they were; their enabled state follows the load
+}
+
+} // namespace quandel
