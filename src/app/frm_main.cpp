@@ -1,7 +1,6 @@
 #include "app/frm_main.h"
 
 #include "app/cp1252_codec.h"
-#include "app/safe_plain_text_edit.h"
 #include "app/status_panel.h"
 #include "app/terminal_controller.h"
 #include "app/terminal_keys.h"
@@ -13,6 +12,10 @@
 #include "core/twips.h"
 #include "core/user_dialogs.h"
 #include "dialogs/frm_properties.h"
+#include "dialogs/frm_remkill.h"
+#include "editor/editor_pane.h"
+#include "editor/navigator_pane.h"
+#include "editor/splitter_bar.h"
 #include "port/serial_port.h"
 
 #include <QApplication>
@@ -21,6 +24,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
@@ -54,10 +58,15 @@ FrmMain::FrmMain(AppServices services, QWidget *parent) : QMainWindow(parent), s
     BuildStatusBar();
     properties_ = new FrmProperties(services_.port, services_.settings, services_.dialogs,
                                     services_.events, this);
-    transfers_ = new TransferController(*this, services_, flags_, *terminalController_, this);
+    transfers_ =
+        new TransferController(*this, services_, flags_, *terminalController_, openLog_, this);
     keys_ = new TerminalKeys(
         *sstMain_, *terminal_, services_.port, flags_, [this] { transfers_->SendClipboardLines(); },
         this);
+    keys_->SetBlockedWhen([this] {
+        const QWidget *focus = QApplication::focusWidget();
+        return focus && navigator_->isAncestorOf(focus);
+    });
     BuildMenuBar();
     WireTerminalCommands();
     BuildTimers();
@@ -70,21 +79,10 @@ FrmMain::~FrmMain() {
 }
 
 void FrmMain::BuildCentralArea() {
+    // No layout here: the window layout places the navigator, the splitters
+    // and the tab control by its own rules.
     auto *central = new QWidget(this);
-    auto *layout = new QHBoxLayout(central);
-    layout->setContentsMargins(2, 2, 2, 2);
-
-    // The navigator's lists come with the editor subsystem.
-    navigator_ = new QWidget(central);
-    navigator_->setObjectName(QStringLiteral("picNavigator"));
-    auto *navLayout = new QVBoxLayout(navigator_);
-    navLayout->setContentsMargins(0, 0, 0, 0);
-    auto *navTitle = new QLabel(QStringLiteral("BASIC-Dateien"), navigator_);
-    navTitle->setObjectName(QStringLiteral("lblNavigator"));
-    navLayout->addWidget(navTitle);
-    navLayout->addStretch(1);
-    navigator_->setMinimumWidth(120);
-    layout->addWidget(navigator_);
+    navigator_ = new NavigatorPane(services_.dialogs, flags_, central);
 
     sstMain_ = new QTabWidget(central);
     sstMain_->setObjectName(QStringLiteral("sstMain"));
@@ -92,24 +90,28 @@ void FrmMain::BuildCentralArea() {
     terminalController_ =
         new TerminalController(*terminal_, services_.port, services_.events, services_.clock, this);
     sstMain_->addTab(terminal_, QStringLiteral("Terminal"));
-
-    auto *editorPage = new QWidget(sstMain_);
-    editorPage->setObjectName(QStringLiteral("Editor"));
-    auto *editorLayout = new QVBoxLayout(editorPage);
-    editorLayout->setContentsMargins(4, 2, 4, 4);
-    tbrEditor_ = new QToolBar(editorPage);
-    tbrEditor_->setObjectName(QStringLiteral("tbrEditor"));
-    editorLayout->addWidget(tbrEditor_);
-    txtEdit_ = new SafePlainTextEdit(editorPage);
-    txtEdit_->setObjectName(QStringLiteral("txtEdit"));
-    txtEdit_->setFont(FixedPitchFont(9));
-    txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
-    editorLayout->addWidget(txtEdit_, 1);
-    sstMain_->addTab(editorPage, QStringLiteral("Editor"));
-    connect(txtEdit_, &QPlainTextEdit::textChanged, this, [this] { editorModified_ = true; });
-
-    layout->addWidget(sstMain_, 1);
+    editor_ = new EditorPane(services_.dialogs, openLog_, flags_, sstMain_);
+    sstMain_->addTab(editor_, QStringLiteral("Editor"));
     setCentralWidget(central);
+    layoutHost_ = new WindowLayoutHost({this, central, navigator_, sstMain_, statusBar()}, this);
+
+    connect(editor_, &EditorPane::captionChanged, this, &QWidget::setWindowTitle);
+    navigator_->setTerminalTabQuery([this] { return sstMain_->currentIndex() == 0; });
+    connect(navigator_, &NavigatorPane::programChosen, this, [this](const QString &path) {
+        transfers_->programFileName = ToCp1252(path);
+        transfers_->DownloadProg(ToCp1252(path));
+    });
+}
+
+bool FrmMain::EditorModified() const {
+    return editor_->EditorModified();
+}
+
+FrmRemkill &FrmMain::ToolsDialog() {
+    if (!frmRemkill_)
+        frmRemkill_ = new FrmRemkill(services_.dialogs, services_.events, flags_, lineModel_,
+                                     *navigator_, this);
+    return *frmRemkill_;
 }
 
 void FrmMain::BuildStatusBar() {
@@ -169,13 +171,17 @@ void FrmMain::Startup() {
     ApplyStoredGeometry();
     LoadFunctionKeyTexts();
     ApplyStoredDirectory();
+    navigator_->syncWithCurrentDirectory();
 
     terminalController_->ShowBanners();
 
-    editorModified_ = false;
+    layoutHost_->StartupPlacement();
+    editor_->Document().SetModified(false);
     properties_->Load(); // applies the stored port configuration
     connection_->Open();
     StatusRefresh();
+    // Typed keys go to the controller from the first moment on.
+    terminal_->lcdPane()->setFocus(Qt::OtherFocusReason);
 }
 
 void FrmMain::ApplyStoredGeometry() {
@@ -356,57 +362,11 @@ void FrmMain::SetReconnectWatch(bool watching) {
 }
 
 bool FrmMain::CloseRequest() {
-    bool cancelled = false;
-    if (editorModified_) {
-        const std::string text = Cp1252("Der Text in [") + ToCp1252(windowTitle()) +
-                                 Cp1252("] wurde geändert.") + "\n\r" +
-                                 Cp1252("Änderungen speichern?");
-        switch (services_.dialogs.MessageBox(text, kAppTitle, BoxIcon::Exclamation,
-                                             BoxButtons::YesNoCancel)) {
-        case BoxAnswer::Yes: {
-            QString name = editorFile_;
-            if (name.isEmpty()) {
-                FileDialogState state;
-                state.title = Cp1252("Datei speichern unter");
-                state.filter = "Text (*.txt)|*.txt|BASIC (*.bas)|*.bas|Alle Dateien (*.*)|*.*";
-                state.defaultExt = "txt";
-                state.fileName = "Unbenannt.txt";
-                if (services_.dialogs.SaveFileDialog(state))
-                    name = FromCp1252(state.fileName);
-            }
-            // No name (save dialog cancelled) or a failed write keeps the
-            // window open: the unsaved text must not be thrown away.
-            if (name.isEmpty() || !SaveEditorText(name))
-                cancelled = true;
-            break;
-        }
-        case BoxAnswer::No:
-            break;
-        default:
-            cancelled = true;
-            break;
-        }
-    }
+    // A text that could not be saved (or whose save was cancelled) keeps the
+    // window open; the geometry is stored either way.
+    const bool cancelled = !editor_->SaveBeforeClose();
     SaveGeometryAndDirectory();
     return !cancelled;
-}
-
-bool FrmMain::SaveEditorText(const QString &path) {
-    QString text = txtEdit_->toPlainText();
-    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
-    text += QLatin1String("\r\n");
-    const std::string bytes = ToCp1252(text);
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) &&
-        file.write(bytes.data(), qint64(bytes.size())) == qint64(bytes.size()) && file.commit()) {
-        editorModified_ = false;
-        return true;
-    }
-    services_.dialogs.MessageBox(Cp1252("Die Datei ") + ToCp1252(QDir::toNativeSeparators(path)) +
-                                     Cp1252(" konnte nicht gespeichert werden:\r") +
-                                     ToCp1252(file.errorString()),
-                                 kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
-    return false;
 }
 
 void FrmMain::SaveGeometryAndDirectory() {

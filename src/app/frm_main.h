@@ -1,7 +1,9 @@
 #pragma once
 
 #include "app/app_services.h"
+#include "basictools/line_model.h"
 #include "core/shared_flags.h"
+#include "core/user_dialogs.h"
 #include "port/port_connection.h"
 
 #include <QMainWindow>
@@ -18,7 +20,11 @@ class QToolBar;
 
 namespace quandel {
 
+class EditorPane;
 class FrmProperties;
+class FrmRemkill;
+class NavigatorPane;
+class WindowLayoutHost;
 class StatusPanel;
 class TerminalController;
 class TerminalKeys;
@@ -53,7 +59,12 @@ public:
     FrmProperties &Properties() { return *properties_; }
     // The connect-time and clock displays stand still during a read-out.
     void SetClocksRunning(bool running);
-    bool EditorModified() const { return editorModified_; }
+    bool EditorModified() const;
+    EditorPane &Editor() { return *editor_; }
+    NavigatorPane &Navigator() { return *navigator_; }
+    WindowLayoutHost &LayoutHost() { return *layoutHost_; }
+    // The tools dialog, made on first use and kept (its fields carry over).
+    FrmRemkill &ToolsDialog();
 
     // Window geometry in twips as the settings store keeps it.
     struct TwipsGeometry {
@@ -75,7 +86,6 @@ private:
     void SaveGeometryAndDirectory();
     void LoadFunctionKeyTexts();
     void ApplyStoredDirectory();
-    bool SaveEditorText(const QString &path);
 
     void OnStatusPanelClicked(const QString &key);
     void SettingsCommand();
@@ -103,9 +113,12 @@ private:
     TerminalKeys *keys_ = nullptr;
     QAction *readoutAction_ = nullptr;
     FrmProperties *properties_ = nullptr;
-    QToolBar *tbrEditor_ = nullptr;
-    QPlainTextEdit *txtEdit_ = nullptr;
-    QWidget *navigator_ = nullptr;
+    EditorPane *editor_ = nullptr;
+    NavigatorPane *navigator_ = nullptr;
+    WindowLayoutHost *layoutHost_ = nullptr;
+    FrmRemkill *frmRemkill_ = nullptr;
+    FileDialogState openLog_; // the window's one file dialog, shared by its commands
+    LineModel lineModel_;     // the source tools' tables live as long as the window
     StatusPanel *panelStatus_ = nullptr;
     StatusPanel *panelMeldung_ = nullptr;
     StatusPanel *panelConnectTime_ = nullptr;
@@ -114,9 +127,6 @@ private:
     QTimer timer1_;
     QTimer timer3_;
     QTimer reconnectTimer_;
-
-    bool editorModified_ = false;
-    QString editorFile_; // the file the editor text came from, empty when none
 };
 
 } // namespace quandel

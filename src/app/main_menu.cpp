@@ -1,12 +1,16 @@
 // The menu bar of the main window. Items whose commands come with later
 // subsystems exist already and do nothing yet.
 
+#include "app/cp1252_codec.h"
 #include "app/frm_main.h"
 #include "app/terminal_controller.h"
 #include "app/transfer_controller.h"
+#include "basictools/tool_runner.h"
 #include "dialogs/frm_about.h"
 #include "dialogs/frm_ascii.h"
+#include "dialogs/frm_remkill.h"
 #include "dialogs/help_texts.h"
+#include "editor/navigator_pane.h"
 
 #include <QAction>
 #include <QMenu>
@@ -60,10 +64,23 @@ void FrmMain::BuildMenuBar() {
     QAction *ascii = TopLevel(bar, "mnuAscii", QStringLiteral("&ASCII-Tabelle"));
 
     QMenu *tools = Menu(bar, "mnuTools", QStringLiteral("&Programmiertools"));
-    Item(tools, "mnuToolsRemkill", QStringLiteral("Remkill"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    Item(tools, "mnuToolsDenumber", QStringLiteral("Denumber"), QKeySequence(Qt::CTRL | Qt::Key_D));
-    Item(tools, "mnuToolsVarlist", QStringLiteral("Variablenliste"),
-         QKeySequence(Qt::CTRL | Qt::Key_G));
+    const std::pair<QAction *, ToolMode> toolItems[] = {
+        {Item(tools, "mnuToolsRemkill", QStringLiteral("Remkill"),
+              QKeySequence(Qt::CTRL | Qt::Key_R)),
+         ToolMode::RemKill},
+        {Item(tools, "mnuToolsDenumber", QStringLiteral("Denumber"),
+              QKeySequence(Qt::CTRL | Qt::Key_D)),
+         ToolMode::DeNumber},
+        {Item(tools, "mnuToolsVarlist", QStringLiteral("Variablenliste"),
+              QKeySequence(Qt::CTRL | Qt::Key_G)),
+         ToolMode::VarList}};
+    for (const auto &[action, mode] : toolItems)
+        connect(action, &QAction::triggered, this, [this, mode = mode] {
+            // Tools and transfers share the thread's event passes: not both at once.
+            if (transfers_->Busy())
+                return;
+            ToolsDialog().ShowForMode(mode);
+        });
 
     QMenu *com = Menu(bar, "mnuCom", QStringLiteral("&Com-Anschluss"));
     QAction *open =
@@ -83,7 +100,10 @@ void FrmMain::BuildMenuBar() {
     QAction *exit = TopLevel(bar, "mnuEnd", QStringLiteral("&Ende"));
 
     readoutAction_ = readout;
-    connect(load, &QAction::triggered, this, [this] { transfers_->LoadCommand(); });
+    connect(load, &QAction::triggered, this, [this] {
+        transfers_->programFileName = ToCp1252(navigator_->programFileName());
+        transfers_->LoadCommand();
+    });
     connect(readout, &QAction::triggered, this, [this] {
         transfers_->ReadoutCommand();
         // The check mark tells whether a read-out runs, not how often it was chosen.

@@ -68,7 +68,7 @@ bool TerminalKeys::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool TerminalKeys::HandleKey(const QKeyEvent &event) {
-    if (!enabled_ || tabs_.currentIndex() == 1)
+    if (tabs_.currentIndex() == 1 || (blocked_ && blocked_()))
         return false;
     const int keyCode = TerminalKeyCode(event.key());
     const int character = TerminalCharacter(event);

@@ -24,9 +24,9 @@ public:
     TerminalKeys(QTabWidget &tabs, TerminalPage &page, SerialPort &port, SharedFlags &flags,
                  std::function<void()> sendClipboardLines, QObject *parent = nullptr);
 
-    // The navigator's lists switch the preview off while they have the focus.
-    void SetEnabled(bool on) { enabled_ = on; }
-    bool Enabled() const { return enabled_; }
+    // The preview stands aside while `blocked` says so (the navigator's lists
+    // have the focus and take Enter and the arrow keys themselves).
+    void SetBlockedWhen(std::function<bool()> blocked) { blocked_ = std::move(blocked); }
 
     // True when the key was the terminal's (nothing else should see it).
     bool HandleKey(const QKeyEvent &event);
@@ -43,7 +43,7 @@ private:
     SerialPort &port_;
     SharedFlags &flags_;
     std::function<void()> sendClipboardLines_;
-    bool enabled_ = true;
+    std::function<bool()> blocked_;
 };
 
 // The terminal's key code for a Qt key (the Windows virtual key numbers of

@@ -18,11 +18,12 @@
 namespace quandel {
 
 TransferController::TransferController(FrmMain &window, AppServices &services, SharedFlags &flags,
-                                       TerminalController &terminal, QObject *parent)
-    : QObject(parent), window_(window),
-      terminal_(terminal), ctx_{services.port,   services.dialogs,
-                                services.events, services.clock,
-                                flags,           static_cast<TransferView &>(*this)},
+                                       TerminalController &terminal, FileDialogState &fileDialog,
+                                       QObject *parent)
+    : QObject(parent), window_(window), terminal_(terminal),
+      fileDialog_(fileDialog), ctx_{services.port,   services.dialogs,
+                                    services.events, services.clock,
+                                    flags,           static_cast<TransferView &>(*this)},
       download_(ctx_, fileDialog_),
       readout_(ctx_, static_cast<ReadoutView &>(*this), terminal.Receive(), fileDialog_) {
     progress_ = new QProgressBar(&window_);

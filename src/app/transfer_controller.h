@@ -25,7 +25,8 @@ class TransferController : public QObject, private TransferView, private Readout
     Q_OBJECT
 public:
     TransferController(FrmMain &window, AppServices &services, SharedFlags &flags,
-                       TerminalController &terminal, QObject *parent = nullptr);
+                       TerminalController &terminal, FileDialogState &fileDialog,
+                       QObject *parent = nullptr);
     ~TransferController() override;
 
     void LoadCommand();                         // "Programm laden"
@@ -36,8 +37,6 @@ public:
 
     // The path of the program last chosen in the navigator.
     std::string programFileName;
-    // The window's one file dialog state, shared with the editor.
-    FileDialogState &FileDialog() { return fileDialog_; }
 
 private:
     bool Enter();
@@ -59,7 +58,7 @@ private:
 
     FrmMain &window_;
     TerminalController &terminal_;
-    FileDialogState fileDialog_;
+    FileDialogState &fileDialog_;
     TransferContext ctx_;
     Download download_;
     Readout readout_;

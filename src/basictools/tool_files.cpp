@@ -1,6 +1,7 @@
 #include "basictools/tool_files.h"
 
 #include "basictools/tool_failure.h"
+#include "core/native_path.h"
 #include "core/number_text.h"
 
 #include <cerrno>
@@ -36,12 +37,12 @@ std::string SystemError(int err) {
 
 std::optional<SourceLines> SourceLines::Open(const std::string &path, std::string &error) {
     std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
+    if (std::filesystem::is_directory(NativePath(path), ec)) {
         error =
             Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden: ist ein Verzeichnis");
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(NativePath(path), std::ios::binary);
     if (!in) {
         error = Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden: ") +
                 SystemError(errno);
@@ -96,7 +97,7 @@ TargetFile &TargetFile::operator=(TargetFile &&other) noexcept {
 
 bool TargetFile::Open(const std::string &path, std::string &error) {
     Close();
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = std::fopen(NativePath(path).c_str(), "wb");
     if (!file_) {
         error = Cp1252("Die Zieldatei ") + path + Cp1252(" kann nicht angelegt werden: ") +
                 SystemError(errno);
@@ -127,12 +128,12 @@ void TargetFile::Close() {
 
 bool SameFile(const std::string &a, const std::string &b) {
     std::error_code ec;
-    if (std::filesystem::equivalent(a, b, ec))
+    if (std::filesystem::equivalent(NativePath(a), NativePath(b), ec))
         return true;
     // A target that does not exist yet is still the source when both names
     // resolve to the same path.
-    const auto wa = std::filesystem::weakly_canonical(a, ec);
-    const auto wb = std::filesystem::weakly_canonical(b, ec);
+    const auto wa = std::filesystem::weakly_canonical(NativePath(a), ec);
+    const auto wb = std::filesystem::weakly_canonical(NativePath(b), ec);
     return !ec && wa == wb;
 }
 

@@ -8,6 +8,7 @@
 #include "basictools/tool_files.h"
 #include "basictools/varlist.h"
 #include "basictools/zahl_wert.h"
+#include "core/native_path.h"
 #include "core/number_text.h"
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
@@ -47,8 +48,8 @@ private:
 
 bool SourceExists(const std::string &path) {
     std::error_code ec;
-    return !path.empty() && std::filesystem::exists(path, ec) &&
-           !std::filesystem::is_directory(path, ec);
+    return !path.empty() && std::filesystem::exists(NativePath(path), ec) &&
+           !std::filesystem::is_directory(NativePath(path), ec);
 }
 
 std::string FailureText(ToolMode mode) {

@@ -8,6 +8,7 @@
 #include "basictools/tool_runner.h"
 #include "cli/cli_dialogs.h"
 #include "core/event_pump.h"
+#include "core/number_text.h"
 #include "core/shared_flags.h"
 
 #include <iostream>
@@ -16,6 +17,14 @@
 #include <vector>
 
 namespace {
+
+std::string PathArgument(const std::string &arg) {
+#ifdef _WIN32
+    return arg; // the ANSI code page is Windows-1252 there
+#else
+    return quandel::Cp1252(arg);
+#endif
+}
 
 using namespace quandel;
 
@@ -186,9 +195,12 @@ Command Parse(const std::vector<std::string> &args) {
         throw UsageError{"die Quelldatei fehlt"};
     if (files.size() > 2)
         throw UsageError{"zu viele Dateinamen: \"" + files[2] + "\""};
-    cmd.request.source = files[0];
-    cmd.request.target =
-        files.size() == 2 ? files[1] : ProposedTargetName(files[0], TargetLetter(*mode));
+    // The core keeps paths in Windows-1252, as the window does; the command
+    // line hands them over in the system's encoding.
+    cmd.request.source = PathArgument(files[0]);
+    cmd.request.target = files.size() == 2
+                             ? PathArgument(files[1])
+                             : ProposedTargetName(cmd.request.source, TargetLetter(*mode));
     return cmd;
 }
 

@@ -1,5 +1,6 @@
 #include "transfer/download.h"
 
+#include "core/native_path.h"
 #include "core/number_text.h"
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
@@ -17,7 +18,7 @@ void Download::LoadCommand(const std::string &programFileName) {
     if (ctx_.dialogs.OpenFileDialog(fileDialog_)) {
         const std::string name = fileDialog_.fileName;
         std::error_code ec;
-        if (name.empty() || !std::filesystem::is_regular_file(name, ec)) {
+        if (name.empty() || !std::filesystem::is_regular_file(NativePath(name), ec)) {
             ctx_.dialogs.MessageBox("Datei nicht gefunden", kAppTitle, BoxIcon::None,
                                     BoxButtons::Ok);
         } else {

@@ -1,6 +1,7 @@
 #include "transfer/readout.h"
 
 #include "core/clock.h"
+#include "core/native_path.h"
 #include "core/number_text.h"
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
@@ -19,7 +20,7 @@ FileCaptureSink::~FileCaptureSink() {
 }
 
 bool FileCaptureSink::Open(const std::string &path, std::string &error) {
-    file_ = std::fopen(path.c_str(), "wb");
+    file_ = std::fopen(NativePath(path).c_str(), "wb");
     if (!file_)
         error = std::strerror(errno);
     return file_ != nullptr;

@@ -1,380 +1,190 @@
 #include "basictools/line_model.h"
 #include "basictools/remkill.h"
-#include "basictools/tool_context.h"
 #include "basictools/tool_failure.h"
 #include "basictools/tool_files.h"
 #include "basictools/zahl_wert.h"
-#include "core/number_text.h"
-#include "core/settings_store.h"
-#include "core/shared_flags.h"
-#include "support/fakes.h"
-#include "support/scripted_dialogs.h"
+#include "support/tool_test_support.h"
 
-#include <filesystem>
-#include <fstream>
 #include <gtest/gtest.h>
-#include <iterator>
-#include <random>
 
 namespace quandel {
 namespace {
 
-struct Box {
-    std::string text, title;
-    BoxIcon icon = BoxIcon::None;
-    BoxButtons buttons = BoxButtons::Ok;
-};
-
-void ExpectBoxes(const test::ScriptedDialogs &dialogs, const std::vector<Box> &expected,
-                 const std::string &name) {
-    ASSERT_EQ(dialogs.boxes.size(), expected.size()) << name;
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(dialogs.boxes[i].text, expected[i].text) << name << " box " << i;
-        EXPECT_EQ(dialogs.boxes[i].title, expected[i].title) << name << " box " << i;
-        EXPECT_EQ(dialogs.boxes[i].icon, expected[i].icon) << name << " box " << i;
-        EXPECT_EQ(dialogs.boxes[i].buttons, expected[i].buttons) << name << " box " << i;
-    }
-}
+using test::Box;
+using test::Falsch;
+using test::Info;
+using test::kNoError;
+using test::kQuestion;
+using test::Shows;
+using test::Warnung;
 
 Box Summary(int lines, int targets) {
-    return {" fertig ...\r Insgesamt gibt es " + NumberText(lines) + " Zeilennummern\r und " +
-                NumberText(targets) + " Sprungziele",
-            kAppTitle};
+    return Info(" fertig ...\r Insgesamt gibt es " + NumberText(lines) + " Zeilennummern\r und " +
+                NumberText(targets) + " Sprungziele");
 }
-const Box kNoError{"Keinen Fehler gefunden.", kAppTitle};
-const Box kQuestion{"Sollen die falschen Befehlszeilen gesucht werden ?", "", BoxIcon::None,
-                    BoxButtons::YesNo};
-Box Warnung(const std::string &text) {
-    return {text, "WARNUNG"};
+Box Missing(const std::vector<int> &targets) {
+    std::string report;
+    for (int t : targets)
+        report += "Sprungziel " + NumberText(t) + " nicht vorhanden.\r";
+    return Info(report);
 }
-Box Falsch(const std::string &line) {
-    return {line, "Falsche Zeile", BoxIcon::Exclamation};
-}
-Box Fehler(const std::string &text) {
-    return {text, "REMKILL-FEHLER", BoxIcon::Critical, BoxButtons::Ok};
-}
-std::string FailureText(const char *number) {
+// The box of a run-time failure, here the one of the number in `text`.
+Box RemKillFehler(const char *text) {
     try {
-        ZahlWert(number);
+        ZahlWert(text);
     } catch (const ToolFailure &f) {
-        return f.what();
+        return {f.what(), "REMKILL-FEHLER", BoxIcon::Critical};
     }
-    return "no failure";
+    return {};
 }
 
-// Keeps every text the display box was given.
-class RecordingView final : public ToolView {
-public:
-    std::vector<std::string> shown;
-    std::string DisplayText() const override { return shown.empty() ? "" : shown.back(); }
-    void SetDisplayText(const std::string &text) override { shown.push_back(text); }
-    void SetLineLabel(const std::string &) override {}
-};
-
-// Sets StopRequested when the given call lets the events run (a key press).
-class StoppingPump final : public EventPump {
-public:
-    StoppingPump(SharedFlags &flags, int stopAt) : flags_(flags), stopAt_(stopAt) {}
-    int calls = 0;
-    void ProcessEvents() override {
-        if (++calls == stopAt_)
-            flags_.StopRequested = true;
-    }
-
-private:
-    SharedFlags &flags_;
-    int stopAt_;
-};
-
-class TempDir {
-public:
-    TempDir() {
-        std::random_device rd;
-        dir_ = std::filesystem::temp_directory_path() /
-               ("quandel_remkill_" + std::to_string(rd()) + "_" + std::to_string(rd()));
-        std::filesystem::create_directories(dir_);
-    }
-    ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(dir_, ec);
-    }
-    std::string Write(const std::string &name, const std::string &bytes) const {
-        const auto path = (dir_ / name).string();
-        std::ofstream(path, std::ios::binary) << bytes;
-        return path;
-    }
-    std::string Path(const std::string &name) const { return (dir_ / name).string(); }
-
-private:
-    std::filesystem::path dir_;
-};
-
-std::string ReadBytes(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// One REMKILL run from a source file in a fresh folder to its target.
-struct RemKillRun {
-    TempDir dir;
-    test::ScriptedDialogs dialogs;
-    SharedFlags flags;
-    RecordingView view;
-    std::string targetPath = dir.Path("PROG.Z");
-    std::string target;
-
-    void Go(LineModel &model, const std::string &source, EventPump &events, bool lineChecks = true,
-            bool openTarget = true) {
-        std::string error;
-        auto lines = SourceLines::Open(dir.Write("PROG.BAS", source), error);
-        ASSERT_TRUE(lines) << error;
+// One REMKILL run into a real target file, which the run re-reads.
+struct RemKillRun : test::ToolRig {
+    std::string targetPath = dir.File("PROG.Z");
+    std::string Go(LineModel &model, const std::string &source, bool lineChecks = true,
+                   bool openTarget = true) {
+        SourceLines lines = SourceLines::FromText(source);
         TargetFile file;
+        std::string error;
         if (openTarget) {
-            ASSERT_TRUE(file.Open(targetPath, error)) << error;
+            EXPECT_TRUE(file.Open(targetPath, error)) << error;
         }
-        ToolContext ctx{dialogs, events, flags, view};
-        RemKill(ctx, model, *lines, file, targetPath, lineChecks);
+        RemKill(ctx, model, lines, file, targetPath, lineChecks);
         EXPECT_FALSE(file.IsOpen()); // closed on every way out
-        target = ReadBytes(targetPath);
+        return test::ReadBytes(targetPath);
     }
 };
 
 TEST(RemKill, CopiesWithoutCommentsAndChecks) {
+    const std::string jumps =
+        "10 GOTO 500\r\n20 GOSUB 10 ' sub\r\n30 ON A GOTO 10, 500\r\n"
+        "40 PRINT 500: IF A THEN B=1\r\n50 GOTO 5000\r\n60 ON A GOTO 500, 600";
     struct Row {
         const char *name;
-        std::string source;
-        std::vector<BoxAnswer> answers;
-        bool lineChecks;
-        std::string target;
+        std::string source, target;
         std::vector<Box> boxes;
+        bool lineChecks = true, answerYes = true; // to the question about the wrong lines
+        int stopAt = 0;                           // the event pump call that acts as a key press
     } rows[] = {
-        {"comments and blank lines only",
-         "' Kopf\r\n\r\n   \r\n; nur Kommentar\r\n",
-         {},
-         true,
-         "",
-         {Summary(0, 0), kNoError}},
-        {"REM kept, comment cut",
-         "10 REM Kopf\r\n20 PRINT A ' x\r\n",
-         {},
-         true,
-         "10 REM Kopf\r\n20 PRINT A\r\n",
-         {Summary(2, 0), kNoError}},
-        {"indented, CR-only and LF inside",
-         "   10 X=1 :REM eins\r20 PRINT A\nB\r\n",
-         {},
-         true,
-         "10 X=1\r\n20 PRINT A\nB\r\n",
-         {Summary(2, 0), kNoError}},
-        {"targets present",
-         "10 GOSUB 30\r\n20 GOTO 10\r\n30 RETURN\r\n",
-         {},
-         true,
-         "10 GOSUB 30\r\n20 GOTO 10\r\n30 RETURN\r\n",
-         {Summary(3, 2), kNoError}},
-        {"missing target, search the lines",
-         "10 GOTO 500\r\n20 GOSUB 10 ' sub\r\n30 ON A GOTO 10, 500\r\n40 PRINT 500\r\n",
-         {BoxAnswer::Ok, BoxAnswer::Ok, BoxAnswer::Yes},
-         true,
-         "10 GOTO 500\r\n20 GOSUB 10\r\n30 ON A GOTO 10, 500\r\n40 PRINT 500\r\n",
-         {Summary(4, 2),
-          {"Sprungziel  500 nicht vorhanden.\r", kAppTitle},
-          kQuestion,
-          Falsch("10 GOTO 500"),
-          Falsch("30 ON A GOTO 10, 500")}},
-        {"missing target, no search",
-         "10 GOTO 500\r\n",
-         {BoxAnswer::Ok, BoxAnswer::Ok, BoxAnswer::No},
-         true,
-         "10 GOTO 500\r\n",
-         {Summary(1, 1), {"Sprungziel  500 nicht vorhanden.\r", kAppTitle}, kQuestion}},
+        {"comments and blank lines only", "' Kopf\r\n\r\n   \r\n; nur Kommentar\r\n", "",
+         Shows(Summary(0, 0), kNoError)},
+        {"REM kept, comment cut", "10 REM Kopf\r\n20 PRINT A ' x\r\n",
+         "10 REM Kopf\r\n20 PRINT A\r\n", Shows(Summary(2, 0), kNoError)},
+        {"indented, CR-only and LF inside", "   10 X=1 :REM eins\r20 PRINT A\nB\r\n",
+         "10 X=1\r\n20 PRINT A\nB\r\n", Shows(Summary(2, 0), kNoError)},
+        {"targets present, one used twice", "10 GOSUB 30\r\n20 GOTO 10\r\n25 GOSUB 30\r\n30 END",
+         "10 GOSUB 30\r\n20 GOTO 10\r\n25 GOSUB 30\r\n30 END\r\n", Shows(Summary(4, 2), kNoError)},
+        // " 500" occurs in " 5000"; a line is shown once; "THEN B=1" is no jump.
+        {"missing targets, Yes: each line that uses one", jumps,
+         "10 GOTO 500\r\n20 GOSUB 10\r\n30 ON A GOTO 10, 500\r\n40 PRINT 500: IF A THEN B=1\r\n"
+         "50 GOTO 5000\r\n60 ON A GOTO 500, 600\r\n",
+         Shows(Summary(6, 4), Missing({500, 5000, 600}), kQuestion, Falsch("10 GOTO 500"),
+               Falsch("30 ON A GOTO 10, 500"), Falsch("50 GOTO 5000"),
+               Falsch("60 ON A GOTO 500, 600"))},
+        {"missing in order of finding, No: no search", "10 GOTO 700\r\n20 GOTO -3\r\n",
+         "10 GOTO 700\r\n20 GOTO -3\r\n", Shows(Summary(2, 2), Missing({700, -3}), kQuestion), true,
+         false},
+        {"no line numbers: no target is missing", "GOTO 500\r\n", "GOTO 500\r\n",
+         Shows(Warnung("Zeile ohne Zeilennummer\rGOTO 500"), Summary(0, 1), kNoError)},
         {"warnings in the order of the lines",
          "10 A=1+\r\n20 B=2-\r\n20 C=3\r\nPRINT X\r\n30 GOTO\r\n40 GOTO X\r\n",
-         {},
-         true,
          "10 A=1\r\n20 B=2\r\n20 C=3\r\nPRINT X\r\n30 GOTO\r\n40 GOTO X\r\n",
-         {{"20 B=2-\n\r\n\rSonderzeichen am Ende!\n\r" + Cp1252("Bitte überprüfen!"), kAppTitle,
-           BoxIcon::Exclamation},
-          Warnung("falsche Zeilennummer:  20   20\r20 C=3"),
-          Warnung("Zeile ohne Zeilennummer\rPRINT X"),
-          Warnung("Fehler am Zeilenende\r30 GOTO"),
-          Warnung("Sprungziel fehlt\r40 GOTO X"),
-          Summary(5, 0),
-          kNoError}},
-        {"missing target and the 20 PRINT 500 line",
-         "10 GOTO 500\r\n20 PRINT 500: IF A THEN B=1\r\n",
-         {},
-         true,
-         "10 GOTO 500\r\n20 PRINT 500: IF A THEN B=1\r\n",
-         {Summary(2, 1),
-          {"Sprungziel  500 nicht vorhanden.\r", kAppTitle},
-          kQuestion,
-          Falsch("10 GOTO 500")}},
-        {"without line checks",
-         "10 GOTO 500\r\n5 X ' y\r\nPRINT\r\n",
-         {},
-         false,
-         "10 GOTO 500\r\n5 X\r\nPRINT\r\n",
-         {Summary(0, 0)}},
-        {"line number beyond 32 bits",
-         "10 A\r\n99999999999 B\r\n30 C\r\n",
-         {},
-         true,
-         "10 A\r\n99999999999 B\r\n",
-         {Fehler(FailureText("99999999999 "))}},
-        {"jump target beyond 32 bits",
-         "10 GOTO 99999999999\r\n20 X\r\n",
-         {},
-         true,
-         "10 GOTO 99999999999\r\n",
-         {Fehler(FailureText("99999999999"))}},
-    };
-    for (const Row &r : rows) {
-        LineModel model;
-        test::CountingEventPump events;
-        RemKillRun run;
-        run.dialogs.answers.assign(r.answers.begin(), r.answers.end());
-        run.Go(model, r.source, events, r.lineChecks);
-        EXPECT_EQ(run.target, r.target) << r.name;
-        ExpectBoxes(run.dialogs, r.boxes, r.name);
-    }
-}
-
-TEST(RemKill, EventsRunAfterEveryLineAndAKeyStopsTheReading) {
-    struct Row {
-        const char *name;
-        int stopAt; // 0: never
-        std::string target;
-        int calls;
-        std::vector<Box> boxes;
-    } rows[] = {
-        {"no stop", 0, "10 GOTO 40\r\n20 A\r\n40 B\r\n", 5, {Summary(3, 1), kNoError}},
-        {"stop after the comment line",
-         2,
-         "10 GOTO 40\r\n",
-         2,
-         {Summary(1, 1),
-          {"Sprungziel  40 nicht vorhanden.\r", kAppTitle},
-          kQuestion,
-          Falsch("10 GOTO 40")}},
-        {"stop after the first line",
-         1,
-         "10 GOTO 40\r\n",
-         1,
-         {Summary(1, 1),
-          {"Sprungziel  40 nicht vorhanden.\r", kAppTitle},
-          kQuestion,
-          Falsch("10 GOTO 40")}},
+         Shows(test::Sonder("20 B=2-"), Warnung("falsche Zeilennummer:  20   20\r20 C=3"),
+               Warnung("Zeile ohne Zeilennummer\rPRINT X"),
+               Warnung("Fehler am Zeilenende\r30 GOTO"), Warnung("Sprungziel fehlt\r40 GOTO X"),
+               Summary(5, 0), kNoError)},
+        {"without line checks", "10 GOTO 500\r\n5 X ' y\r\nPRINT\r\n",
+         "10 GOTO 500\r\n5 X\r\nPRINT\r\n", Shows(Summary(0, 0)), false},
+        {"line number beyond 32 bits", "10 A\r\n99999999999 B\r\n30 C\r\n",
+         "10 A\r\n99999999999 B\r\n", Shows(RemKillFehler("99999999999 "))},
+        {"jump target beyond 32 bits", "10 GOTO 99999999999\r\n20 X\r\n", "10 GOTO 99999999999\r\n",
+         Shows(RemKillFehler("99999999999"))},
+        {"a key stops the reading; summary and check follow",
+         "10 GOTO 40\r\n' Kommentar\r\n20 A\r\n\r\n40 B\r\n", "10 GOTO 40\r\n",
+         Shows(Summary(1, 1), Missing({40}), kQuestion, Falsch("10 GOTO 40")), true, true, 2},
     };
     for (const Row &r : rows) {
         LineModel model;
         RemKillRun run;
-        StoppingPump events(run.flags, r.stopAt);
-        run.Go(model, "10 GOTO 40\r\n' Kommentar\r\n20 A\r\n\r\n40 B\r\n", events);
-        EXPECT_EQ(run.target, r.target) << r.name;
-        EXPECT_EQ(events.calls, r.calls) << r.name;
-        ExpectBoxes(run.dialogs, r.boxes, r.name);
+        if (!r.answerYes)
+            run.dialogs.answers = {BoxAnswer::Ok, BoxAnswer::Ok, BoxAnswer::No};
+        run.events.stopAt = r.stopAt;
+        EXPECT_EQ(run.Go(model, r.source, r.lineChecks), r.target) << r.name;
+        EXPECT_EQ(test::Boxes(run.dialogs), r.boxes) << r.name;
+        // Events run after every line read, blank and comment lines too.
+        const int lines = int(SourceLines::FromText(r.source).LineCount());
+        if (r.boxes.back().title != "REMKILL-FEHLER") {
+            EXPECT_EQ(run.events.calls, r.stopAt ? r.stopAt : lines) << r.name;
+        }
     }
 }
 
 TEST(RemKill, DisplayGetsTheLinesInChunks) {
-    std::string source;
-    std::vector<std::string> lines;
-    for (int n = 1000; n < 1100; ++n) {
-        lines.push_back(DecimalText(n) + " PRINT " + std::string(19, 'A')); // 30 characters
-        source += lines.back() + "\r\n";
-    }
-    const auto join = [&](std::size_t from, std::size_t to) {
-        std::string text;
-        for (std::size_t i = from; i < to; ++i)
-            text += lines[i] + "\r\n";
-        return text;
-    };
+    std::string first, rest; // 30 characters and CR LF a line
+    for (int n = 1000; n < 1100; ++n)
+        (n < 1063 ? first : rest) += DecimalText(n) + " PRINT " + std::string(19, 'A') + "\r\n";
     LineModel model;
-    test::CountingEventPump events;
     RemKillRun run;
-    run.Go(model, source, events);
     // 63 lines make 2016 characters, more than 2000: the 64th line moves
     // them into the display box first; at the end only the rest is shown.
-    ASSERT_EQ(run.view.shown.size(), 2u);
-    EXPECT_EQ(run.view.shown[0], join(0, 63));
-    EXPECT_EQ(run.view.shown[1], join(63, 100));
-    EXPECT_EQ(run.target, join(0, 100));
+    EXPECT_EQ(run.Go(model, first + rest), first + rest);
+    EXPECT_EQ(run.view.shown, (std::vector{first, rest}));
 }
 
 TEST(RemKill, TargetThatCannotBeWrittenEndsTheRunWithItsFailure) {
     LineModel model;
-    test::CountingEventPump events;
     RemKillRun run;
-    run.Go(model, "' nur Kommentar\r\n10 A\r\n20 B\r\n", events, true, false);
+    run.Go(model, "' nur Kommentar\r\n10 A\r\n20 B\r\n", true, false);
     ASSERT_EQ(run.dialogs.boxes.size(), 1u);
     EXPECT_EQ(run.dialogs.boxes[0].title, "REMKILL-FEHLER");
     EXPECT_EQ(run.dialogs.boxes[0].icon, BoxIcon::Critical);
-    EXPECT_EQ(run.dialogs.boxes[0].buttons, BoxButtons::Ok);
-    EXPECT_FALSE(run.dialogs.boxes[0].text.empty());
-    EXPECT_EQ(events.calls, 1); // only the comment line got through
+    EXPECT_EQ(run.events.calls, 1); // only the comment line got through
 }
 
 TEST(RemKill, OverflowEndsOnlyTheRun) {
+    // 10001 distinct targets; 1 comes again when the table is full already.
+    std::string targets = "10 ON A GOTO 1";
+    for (int t = 2; t <= 5000; ++t)
+        targets += "," + DecimalText(t);
+    targets += "\r\n20 ON A GOSUB 5001";
+    for (int t = 5002; t <= 10000; ++t)
+        targets += ", " + DecimalText(t);
+    targets += "\r\n25 GOTO 1\r\n30 GOTO 10001\r\n40 END\r\n";
     struct Row {
         const char *name;
-        std::string source;
-        std::string box;
+        std::string source, box, lastWritten;
         int events;
     } rows[] = {
-        {"10001 line numbers", "", Cp1252("Zeilenüberlauf\rDas Programm wird abgebrochen!"), 10000},
-        {"10001 jump targets", "",
-         Cp1252("Zeilenüberlauf wegen > 1000 Sprüngen\r"
-                "Das Programm wird abgebrochen!"),
-         1},
+        {"10001 line numbers", test::NumberedLines(10001), test::kZeilenueberlauf, "10001 X\r\n",
+         10000},
+        {"10001 jump targets", targets,
+         Cp1252("Zeilenüberlauf wegen > 1000 Sprüngen\rDas Programm wird abgebrochen!"),
+         "30 GOTO 10001\r\n", 3},
     };
-    for (int n = 1; n <= 10001; ++n)
-        rows[0].source += DecimalText(n) + " X\r\n";
-    rows[1].source = "10 ON A GOTO 1";
-    for (int t = 2; t <= 5000; ++t)
-        rows[1].source += "," + DecimalText(t);
-    rows[1].source += "\r\n20 ON A GOSUB 5001";
-    for (int t = 5002; t <= 10001; ++t)
-        rows[1].source += ", " + DecimalText(t);
-    rows[1].source += "\r\n30 END\r\n";
-
     for (const Row &r : rows) {
         LineModel model;
-        test::CountingEventPump events;
         RemKillRun run;
-        run.Go(model, r.source, events);
-        ExpectBoxes(run.dialogs, {{r.box, "F E H L E R", BoxIcon::Critical, BoxButtons::Ok}},
-                    r.name);
-        EXPECT_EQ(events.calls, r.events) << r.name;
-        // The line that overflowed has been written; the file is complete.
-        const std::string lastWritten = r.events == 1 ? "10001\r\n" : "10001 X\r\n";
-        ASSERT_GE(run.target.size(), lastWritten.size()) << r.name;
-        EXPECT_EQ(run.target.substr(run.target.size() - lastWritten.size()), lastWritten) << r.name;
+        const std::string target = run.Go(model, r.source);
+        EXPECT_EQ(test::Boxes(run.dialogs), std::vector{test::Fehler(r.box)}) << r.name;
+        EXPECT_EQ(run.events.calls, r.events) << r.name;
+        EXPECT_TRUE(target.ends_with(r.lastWritten)) << r.name; // written up to the overflow
     }
 }
 
 TEST(RemKill, EachRunStartsWithFreshCountsAndTheWarningSwitchCarriesOver) {
     LineModel model;
-    test::CountingEventPump events;
     {
         RemKillRun first;
         first.dialogs.answers = {BoxAnswer::Ok, BoxAnswer::Ok, BoxAnswer::No};
-        first.Go(model, "10 GOTO 500\r\n20 GOSUB 600\r\n", events);
+        first.Go(model, "10 GOTO 500\r\n20 GOSUB 600\r\n");
         EXPECT_EQ(model.FalscheZielAnzahl, 2);
     }
     RemKillRun second;
     second.flags.SonderzeichenWarnungAktiv = true; // armed by an earlier line
-    second.Go(model, "30 GOSUB 40+\r\n40 RETURN\r\n", events);
-    ExpectBoxes(second.dialogs,
-                {{"30 GOSUB 40+\n\r\n\rSonderzeichen am Ende!\n\r" + Cp1252("Bitte überprüfen!"),
-                  kAppTitle, BoxIcon::Exclamation},
-                 Summary(2, 1),
-                 kNoError},
-                "second run");
+    second.Go(model, "30 GOSUB 40+\r\n40 RETURN\r\n");
+    EXPECT_EQ(test::Boxes(second.dialogs),
+              (std::vector{test::Sonder("30 GOSUB 40+"), Summary(2, 1), kNoError}));
     EXPECT_EQ(model.FalscheZielAnzahl, 0);
-    EXPECT_EQ(model.Sprungbefehle[0], "GOTO");
-    EXPECT_EQ(model.Sprungbefehle[3], "ELSE");
-    EXPECT_EQ(model.Sprungbefehle[4], "");
 }
 
 } // namespace

@@ -2,10 +2,12 @@
 
 #include <cerrno>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <filesystem>
+#include <fstream>
 #include <poll.h>
+#include <sstream>
 #include <stdexcept>
 #include <sys/prctl.h>
 #include <sys/wait.h>
@@ -44,48 +46,47 @@ pid_t spawn(const std::vector<std::string> &args, int stdout_fd, int stderr_fd) 
     return pid;
 }
 
+// Waits for the child to end; false when it still runs at the deadline.
+bool reap(pid_t pid, int &status, Clock::time_point deadline) {
+    for (;;) {
+        const pid_t done = ::waitpid(pid, &status, WNOHANG);
+        if (done == pid || (done < 0 && errno != EINTR))
+            return true;
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(5ms);
+    }
+}
+
 std::optional<int> exit_code(int status) {
     if (WIFEXITED(status))
         return WEXITSTATUS(status);
     return std::nullopt;
 }
 
+std::string read_file(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 } // namespace
 
 Finished run_to_exit(const std::vector<std::string> &args, Millis timeout) {
-    int out[2];
-    int err[2];
-    if (::pipe2(out, O_CLOEXEC) < 0 || ::pipe2(err, O_CLOEXEC) < 0)
-        throw std::runtime_error("pipe failed");
-    const pid_t pid = spawn(args, out[1], err[1]);
-    ::close(out[1]);
-    ::close(err[1]);
-    Finished result;
-    const auto deadline = Clock::now() + timeout;
-    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
-    std::string *sinks[2] = {&result.out, &result.err};
-    int open_count = 2;
-    while (open_count > 0 && ::poll(fds, 2, remaining_ms(deadline)) > 0) {
-        for (int i = 0; i < 2; ++i) {
-            if (fds[i].revents == 0)
-                continue;
-            char buffer[4096];
-            const ssize_t n = ::read(fds[i].fd, buffer, sizeof buffer);
-            if (n > 0) {
-                sinks[i]->append(buffer, static_cast<std::size_t>(n));
-            } else {
-                fds[i].fd = -1;
-                --open_count;
-            }
-        }
-    }
-    ::close(out[0]);
-    ::close(err[0]);
-    ::kill(pid, SIGKILL); // no-op when it has exited already
+    TempDir dir;
+    const std::string out = dir.path + "/out", err = dir.path + "/err";
+    const int out_fd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const int err_fd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0600);
+    const pid_t pid = spawn(args, out_fd, err_fd);
+    ::close(out_fd);
+    ::close(err_fd);
     int status = 0;
-    ::waitpid(pid, &status, 0);
-    result.exit_code = exit_code(status).value_or(-1);
-    return result;
+    if (!reap(pid, status, Clock::now() + timeout)) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, &status, 0);
+    }
+    return {exit_code(status).value_or(-1), read_file(out), read_file(err)};
 }
 
 SimProcess::SimProcess(const std::vector<std::string> &args) {
@@ -108,28 +109,23 @@ SimProcess::SimProcess(const std::vector<std::string> &args) {
         line.append(buffer, static_cast<std::size_t>(n));
     }
     if (line.rfind("PTY /", 0) != 0 || line.find('\n') == std::string::npos) {
-        stop();
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+        ::close(stdout_fd_);
         throw std::runtime_error("velnor-sim did not announce its pty: '" + line + "'");
     }
     slave_path_ = line.substr(4, line.find('\n') - 4);
 }
 
 SimProcess::~SimProcess() {
-    stop();
-}
-
-void SimProcess::stop() {
-    if (!reaped_ && pid_ > 0) {
+    if (!reaped_) {
         ::kill(pid_, SIGTERM);
         if (!wait_exit(3s)) {
             ::kill(pid_, SIGKILL);
             ::waitpid(pid_, &status_, 0);
-            reaped_ = true;
         }
     }
-    if (stdout_fd_ >= 0)
-        ::close(stdout_fd_);
-    stdout_fd_ = -1;
+    ::close(stdout_fd_);
 }
 
 void SimProcess::signal(int sig) {
@@ -138,17 +134,9 @@ void SimProcess::signal(int sig) {
 }
 
 std::optional<int> SimProcess::wait_exit(Millis timeout) {
-    const auto deadline = Clock::now() + timeout;
-    while (!reaped_) {
-        const pid_t done = ::waitpid(pid_, &status_, WNOHANG);
-        if (done == pid_ || (done < 0 && errno != EINTR)) {
-            reaped_ = true;
-            break;
-        }
-        if (Clock::now() >= deadline)
-            return std::nullopt;
-        std::this_thread::sleep_for(5ms);
-    }
+    if (!reaped_ && !reap(pid_, status_, Clock::now() + timeout))
+        return std::nullopt;
+    reaped_ = true;
     return exit_code(status_);
 }
 
@@ -160,10 +148,6 @@ Port::Port(const std::string &path) {
     ::tcgetattr(fd_, &t);
     ::cfmakeraw(&t);
     ::tcsetattr(fd_, TCSANOW, &t);
-}
-
-Port::~Port() {
-    close();
 }
 
 void Port::close() {
@@ -216,11 +200,6 @@ std::string Port::read_until(std::string_view pattern, Millis timeout) {
     }
 }
 
-std::string Port::command(std::string_view line, Millis timeout) {
-    send(std::string(line) + "\r");
-    return read_answer(timeout);
-}
-
 std::string Port::read_for(Millis duration) {
     const auto deadline = Clock::now() + duration;
     while (Clock::now() < deadline && !hung_up_)
@@ -242,16 +221,18 @@ Connected::Connected(const std::vector<std::string> &args, bool read_signon)
 }
 
 std::vector<std::string> fast_args(std::vector<std::string> extra) {
-    std::vector<std::string> args{"--busy-scale", "0", "--signon-delay", "0"};
-    args.insert(args.end(), extra.begin(), extra.end());
-    return args;
+    extra.insert(extra.begin(), {"--busy-scale", "0", "--signon-delay", "0"});
+    return extra;
 }
 
-std::string temp_dir() {
-    std::string pattern = "/tmp/velnor-sim-test-XXXXXX";
-    if (::mkdtemp(pattern.data()) == nullptr)
+TempDir::TempDir() : path("/tmp/velnor-sim-test-XXXXXX") {
+    if (::mkdtemp(path.data()) == nullptr)
         throw std::runtime_error("mkdtemp failed");
-    return pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path, ec);
 }
 
 } // namespace simtest

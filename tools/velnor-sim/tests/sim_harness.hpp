@@ -16,8 +16,7 @@ using Millis = std::chrono::milliseconds;
 // Output of a velnor-sim run that ends by itself (option errors, --help).
 struct Finished {
     int exit_code = -1;
-    std::string out;
-    std::string err;
+    std::string out, err;
 };
 Finished run_to_exit(const std::vector<std::string> &args, Millis timeout = 10s);
 
@@ -35,8 +34,6 @@ public:
     std::optional<int> wait_exit(Millis timeout);
 
 private:
-    void stop();
-
     pid_t pid_ = -1;
     int stdout_fd_ = -1;
     bool reaped_ = false;
@@ -48,18 +45,21 @@ private:
 class Port {
 public:
     explicit Port(const std::string &path);
-    ~Port();
+    ~Port() { close(); }
     Port(const Port &) = delete;
     Port &operator=(const Port &) = delete;
 
     void send(std::string_view bytes);
     // Returns what arrived up to and including pattern, keeping the rest for
-    // later reads. On a time-out returns everything received so far.
+    // later reads. On a time-out or a hang-up returns everything received.
     std::string read_until(std::string_view pattern, Millis timeout = 5s);
     // Reads an answer up to its prompt.
     std::string read_answer(Millis timeout = 5s) { return read_until("\r\n>", timeout); }
     // Sends line and CR, returns the answer up to the prompt.
-    std::string command(std::string_view line, Millis timeout = 5s);
+    std::string command(std::string_view line, Millis timeout = 5s) {
+        send(std::string(line) + "\r");
+        return read_answer(timeout);
+    }
     // Everything that arrives within the time.
     std::string read_for(Millis duration);
     // Whether the far end hung up (end of file, EIO) within the time.
@@ -85,6 +85,11 @@ struct Connected {
 // Sim arguments that make every busy time zero, for quick dialogue tests.
 std::vector<std::string> fast_args(std::vector<std::string> extra = {});
 
-std::string temp_dir();
+// A fresh folder under /tmp, removed with everything in it at the end.
+struct TempDir {
+    TempDir();
+    ~TempDir();
+    std::string path;
+};
 
 } // namespace simtest

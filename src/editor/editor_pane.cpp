@@ -1,0 +1,95 @@
+#include "editor/editor_pane.h"
+
+#include "app/cp1252_codec.h"
+#include "app/safe_plain_text_edit.h"
+#include "app/terminal_page.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QStyle>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace quandel {
+
+namespace {
+
+QAction *Button(QToolBar *bar, const char *key, QStyle::StandardPixmap icon, const QString &tip) {
+    QAction *action = bar->addAction(bar->style()->standardIcon(icon), tip);
+    action->setObjectName(QString::fromLatin1(key));
+    action->setToolTip(tip);
+    return action;
+}
+
+} // namespace
+
+EditorPane::EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFlags &flags,
+                       QWidget *parent)
+    : QWidget(parent), document_(*this, dialogs, openLog, flags) {
+    setObjectName(QStringLiteral("Editor"));
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(4, 2, 4, 4);
+
+    tbrEditor_ = new QToolBar(this);
+    tbrEditor_->setObjectName(QStringLiteral("tbrEditor"));
+    QAction *newText = Button(tbrEditor_, "btnNew", QStyle::SP_FileIcon, QStringLiteral("Neu"));
+    QAction *open =
+        Button(tbrEditor_, "btnOpen", QStyle::SP_DialogOpenButton, QStringLiteral("Datei Öffnen"));
+    QAction *save =
+        Button(tbrEditor_, "btnSave", QStyle::SP_DialogSaveButton, QStringLiteral("Speichern"));
+    QAction *saveAs =
+        Button(tbrEditor_, "btnSaveAs", QStyle::SP_DriveFDIcon, QStringLiteral("Speichern Unter"));
+    // The font button has no tooltip and no function: shown, but disabled.
+    QAction *font =
+        tbrEditor_->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView), QString());
+    font->setObjectName(QStringLiteral("btnFont"));
+    font->setEnabled(false);
+    layout->addWidget(tbrEditor_);
+
+    txtEdit_ = new SafePlainTextEdit(this);
+    txtEdit_->setObjectName(QStringLiteral("txtEdit"));
+    txtEdit_->setFont(FixedPitchFont(9));
+    txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    layout->addWidget(txtEdit_, 1);
+
+    connect(txtEdit_, &QPlainTextEdit::textChanged, this, [this] { document_.TextChanged(); });
+    connect(newText, &QAction::triggered, this, [this] { document_.New(); });
+    connect(open, &QAction::triggered, this, [this] { document_.OpenTextFile(); });
+    connect(save, &QAction::triggered, this, [this] { document_.Save(); });
+    connect(saveAs, &QAction::triggered, this, [this] { document_.SaveAs(); });
+}
+
+EditorPane::~EditorPane() = default;
+
+void EditorPane::SetEditorText(const std::string &text) {
+    txtEdit_->setPlainText(FromCp1252(text));
+}
+
+EditorTextView::Encoded EditorPane::GetEditorText() const {
+    // toPlainText() would turn no-break spaces (byte A0) into blanks: take
+    // the raw text, whose only stand-in is the paragraph separator.
+    QString text = txtEdit_->document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    Encoded out;
+    qsizetype bad = -1;
+    out.text = ToCp1252(text, &bad);
+    if (bad >= 0) {
+        out.ok = false;
+        out.badLine = int(QStringView(text).left(bad).count(QLatin1Char('\n'))) + 1;
+    }
+    return out;
+}
+
+void EditorPane::SetCaption(const std::string &caption) {
+    emit captionChanged(FromCp1252(caption));
+}
+
+void EditorPane::SetBusy(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+} // namespace quandel

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "editor/editor_document.h"
+
+#include <QWidget>
+
+class QAction;
+class QPlainTextEdit;
+class QToolBar;
+
+namespace quandel {
+
+class UserDialogs;
+struct FileDialogState;
+struct SharedFlags;
+
+// The "Editor" tab: the toolbar `tbrEditor` over the text pane `txtEdit`.
+// It translates the toolbar and the pane's changes into calls of its
+// EditorDocument and shows the document's state.
+class EditorPane : public QWidget, private EditorTextView {
+    Q_OBJECT
+public:
+    // `openLog` is the main window's shared file dialog state.
+    EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFlags &flags,
+               QWidget *parent = nullptr);
+    ~EditorPane() override;
+
+    EditorDocument &Document() { return document_; }
+    bool EditorModified() const { return document_.EditorModified(); }
+    // The close request's question; false when the window must stay open.
+    bool SaveBeforeClose() { return document_.SaveBeforeClose(); }
+
+    QToolBar *toolbar() const { return tbrEditor_; }
+    QPlainTextEdit *textPane() const { return txtEdit_; }
+
+signals:
+    // The main window's caption: "KAVOLT Quandel" or "EDITOR - " + path.
+    void captionChanged(const QString &caption);
+
+private:
+    // EditorTextView
+    void SetEditorText(const std::string &text) override;
+    Encoded GetEditorText() const override;
+    void SetCaption(const std::string &caption) override;
+    void SetBusy(bool busy) override;
+
+    QToolBar *tbrEditor_ = nullptr;
+    QPlainTextEdit *txtEdit_ = nullptr;
+    EditorDocument document_;
+};
+
+} // namespace quandel
