@@ -1,17 +1,21 @@
 // Download, read-out and keys against the simulated controller on a real
 // pty; the controller's byte log shows what it received.
+#include "app/cp1252_codec.h"
 #include "app/status_panel.h"
 #include "app/terminal_controller.h"
 #include "app/terminal_keys.h"
 #include "app/transfer_controller.h"
 #include "core/number_text.h"
+#include "editor/navigator_pane.h"
 #include "support/qt_support.h"
 #include "ui/app_under_test.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -33,6 +37,7 @@ private slots:
     void escapeStopsALongDownload();
     void keysReachTheController();
     void clipboardLinesGoOutOnceEach();
+    void navigatorEnterOnTheEditorTabDownloads();
 
 private:
     QByteArray Log() const;
@@ -271,6 +276,36 @@ void TstTransfer::clipboardLinesGoOutOnceEach() {
     QTest::keyClick(app.window.windowHandle(), Qt::Key_V, Qt::ControlModifier);
     QTRY_COMPARE_WITH_TIMEOUT(Log(), QByteArray("10 A=1\r20 B=2\r\r\r"), 3000);
     QVERIFY(app.dialogs.boxes.empty());
+}
+
+void TstTransfer::navigatorEnterOnTheEditorTabDownloads() {
+    test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0.1", "--signon-delay", "0"});
+    AppUnderTest app;
+    QVERIFY(Start(app, sim));
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("LAUF.BAS")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("10 PRINT \"N\" ' Navigator\r\n20 END\r\n");
+    file.close();
+    const QString savedCwd = QDir::currentPath();
+    auto *navigator = app.window.findChild<NavigatorPane *>(QStringLiteral("picLeft"));
+    QVERIFY(navigator->changeDirectory(folder.path()));
+    app.child<QTabWidget>("sstMain")->setCurrentIndex(1);
+    QListWidget *files = navigator->fileList();
+    files->setFocus();
+    files->findItems(QStringLiteral("LAUF.BAS"), Qt::MatchExactly).first()->setSelected(true);
+    app.dialogs.answers = {BoxAnswer::Yes, BoxAnswer::No}; // load it; no EEPROM
+
+    QTest::keyClick(files, Qt::Key_Return);
+
+    QDir::setCurrent(savedCwd);
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(2));
+    const QString path = QDir::toNativeSeparators(folder.path()) + QDir::separator();
+    QCOMPARE(FromCp1252(app.dialogs.boxes[0].text),
+             QStringLiteral("Datei %1LAUF.BAS laden?").arg(path));
+    // The Enter key chose the file and did not go to the controller.
+    QTRY_COMPARE_WITH_TIMEOUT(
+        Log(), QByteArray("\r\rMTOP=7FFFH\rRAM\rNew\r10 PRINT \"N\"\r20 END\r"), 3000);
 }
 
 QTEST_MAIN(TstTransfer)
