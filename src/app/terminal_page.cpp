@@ -91,6 +91,10 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent) {
     frFTast->setObjectName(QStringLiteral("frFTast"));
     auto *keys = new QGridLayout(frFTast);
     keys->setContentsMargins(4, 4, 4, 4);
+    keys->setHorizontalSpacing(2);
+    // Ten characters of a user text should fit at the design size of the window.
+    QFont keyFont = font();
+    keyFont.setPointSizeF(keyFont.pointSizeF() * 0.85);
     static const char *const kFixed[] = {"LIST", "RUN", "CONT", "PH0. "};
     for (int i = 0; i < 8; ++i) {
         auto *label = new QLabel(QStringLiteral("F%1").arg(i + 1), frFTast);
@@ -98,6 +102,7 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent) {
         auto *button = new QPushButton(frFTast);
         button->setObjectName(QStringLiteral("FTast%1").arg(i));
         button->setFocusPolicy(Qt::NoFocus);
+        button->setFont(keyFont);
         button->setMinimumWidth(40); // captions may be cut before the window grows
         if (i < 4) {
             button->setText(QString::fromLatin1(kFixed[i]));

@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLayout>
 #include <QListWidget>
@@ -44,6 +45,20 @@ SplitterBar::SplitterBar(const QString &name, QWidget *parent) : QWidget(parent)
     setAttribute(Qt::WA_TransparentForMouseEvents); // a click on the bar does nothing
     hide();
 }
+
+namespace {
+
+// The label keeps its fixed place; on a screen whose font is wider than the
+// place was made for, the font gets smaller instead of the text being cut.
+void FitFontToWidth(QLabel *label) {
+    QFont font = label->parentWidget()->font();
+    const int room = label->contentsRect().width();
+    while (font.pointSizeF() > 6.0 && QFontMetrics(font).horizontalAdvance(label->text()) > room)
+        font.setPointSizeF(font.pointSizeF() - 0.5);
+    label->setFont(font);
+}
+
+} // namespace
 
 WindowLayoutHost::WindowLayoutHost(const LayoutWidgets &widgets, QObject *parent)
     : QObject(parent), w_(widgets) {
@@ -127,6 +142,7 @@ void WindowLayoutHost::Apply() {
     left.setHeight(w_.client->height()); // exactly the client area, whatever the rounding
     pane->setGeometry(left);
     pane->engineeringLabel()->setGeometry(Pixels(layout_.lblEngineering));
+    FitFontToWidth(pane->engineeringLabel());
     pane->titleLabel()->setGeometry(Pixels(layout_.lblDatei));
     pane->driveList()->setGeometry(Pixels(layout_.drvLaufwerk));
     pane->directoryList()->setGeometry(Pixels(layout_.dirVerzeichnis));

@@ -84,7 +84,7 @@ void WindowLayout::WindowResized() {
         return;
     int w = picLeft.width;
     ResizeWidthLeft(w);
-    int y = dirVerzeichnis.top + dirVerzeichnis.height;
+    int y = dirVerzeichnis.top + dirChosenHeight_;
     ResizeWidthHeight(y);
     sstMain.left = picLeft.width + kGapAfterResize;
     sstMain.top = kTabTop;
@@ -153,6 +153,7 @@ void WindowLayout::QuerMouseUp() {
         return;
     int y = picQuer.top;
     ResizeWidthHeight(y);
+    dirChosenHeight_ = dirVerzeichnis.height;
     picQuerVisible = false;
     QuerDragging = false;
 }

@@ -91,6 +91,9 @@ private:
     void FitTabControlWidth();
 
     WindowMetrics window_;
+    // The directory list's height as the user last left it. A window made too
+    // small for it squeezes the list only for as long as it stays that small.
+    int dirChosenHeight_ = 1890;
 };
 
 } // namespace quandel

@@ -121,6 +121,19 @@ TEST(WindowLayoutTest, Rules) {
              ExpectNoNegativeSize(l);
              EXPECT_EQ(l.picLeft.width, 0);
          }},
+        {"a window shrunk and enlarged again gets the split back",
+         [](WindowLayout &l) {
+             l.QuerMouseDown();
+             l.QuerMouseMove(600);
+             l.QuerMouseUp();
+             const int chosen = l.dirVerzeichnis.height;
+             l.SetWindow({11250, 11130, 2300, 300, false});
+             l.WindowResized();
+             EXPECT_LT(l.dirVerzeichnis.height, chosen);
+             l.SetWindow({11250, 11130, 6300, 300, false});
+             l.WindowResized();
+             EXPECT_EQ(l.dirVerzeichnis.height, chosen);
+         }},
         {"nothing moves while minimised",
          [](WindowLayout &l) {
              const TwipRect before = l.sstMain;
