@@ -19,4 +19,7 @@ for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 [ -e "$link" ] || { echo "velnor-sim ist nicht gestartet" >&2; exit 1; }
 
 scripts/map-com1.sh "$config/Quandel/Quandel.ini" "$link"
+# On the first start the navigator shows the example programs.
+ini="$config/Quandel/Quandel.ini"
+grep -q '^\[Settings\]' "$ini" || printf '\n[Settings]\nMyDir=%s\n' "$PWD/examples" >> "$ini"
 XDG_CONFIG_HOME="$config" build/bin/quandel

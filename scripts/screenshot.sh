@@ -13,7 +13,7 @@ build/bin/velnor-sim --link "$link" > "$work/sim.out" &
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 mkdir -p "$work/config/Quandel" docs
 scripts/map-com1.sh "$work/config/Quandel/Quandel.ini" "$link"
-printf '[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=12000\nMainHeight=8250\nMyDir=%s\n' "$PWD" \
+printf '[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=12000\nMainHeight=8250\nMyDir=%s\n' "$PWD/examples" \
   >> "$work/config/Quandel/Quandel.ini"
 
 XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
@@ -21,6 +21,13 @@ XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
   app=$!
   wid=$(xdotool search --sync --onlyvisible --name "KAVOLT Quandel" | head -n 1)
   sleep 2.5
+  # Download the example: pick it in the file list, answer "Ja" to loading
+  # and "Nein" to the EEPROM question.
+  xdotool mousemove --window "$wid" 40 237 click 1
+  xdotool key --window "$wid" Return
+  sleep 1; xdotool key Return
+  sleep 4; xdotool key n
+  sleep 1
   import -window "$wid" docs/screenshot.png
   kill $app
 '
