@@ -3,6 +3,7 @@
 #include "basictools/tool_failure.h"
 #include "core/native_path.h"
 #include "core/number_text.h"
+#include "core/system_error.h"
 
 #include <cerrno>
 #include <cstring>
@@ -12,28 +13,6 @@
 #include <utility>
 
 namespace quandel {
-
-namespace {
-
-std::string SystemError(int err) {
-    switch (err) {
-    case ENOENT:
-        return "Datei oder Verzeichnis nicht gefunden";
-    case EACCES:
-    case EPERM:
-        return "Zugriff verweigert";
-    case EISDIR:
-        return "ist ein Verzeichnis";
-    case ENOSPC:
-        return Cp1252("kein Platz mehr auf dem Datenträger");
-    case EROFS:
-        return Cp1252("Datenträger ist schreibgeschützt");
-    default:
-        return std::strerror(err);
-    }
-}
-
-} // namespace
 
 std::optional<SourceLines> SourceLines::Open(const std::string &path, std::string &error) {
     std::error_code ec;
@@ -45,7 +24,7 @@ std::optional<SourceLines> SourceLines::Open(const std::string &path, std::strin
     std::ifstream in(NativePath(path), std::ios::binary);
     if (!in) {
         error = Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden: ") +
-                SystemError(errno);
+                SystemErrorText(errno);
         return std::nullopt;
     }
     std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -100,7 +79,7 @@ bool TargetFile::Open(const std::string &path, std::string &error) {
     file_ = std::fopen(NativePath(path).c_str(), "wb");
     if (!file_) {
         error = Cp1252("Die Zieldatei ") + path + Cp1252(" kann nicht angelegt werden: ") +
-                SystemError(errno);
+                SystemErrorText(errno);
         return false;
     }
     path_ = path;
@@ -113,7 +92,7 @@ void TargetFile::WriteLine(const std::string &line) {
     if (std::fwrite(line.data(), 1, line.size(), file_) != line.size() ||
         std::fwrite("\r\n", 1, 2, file_) != 2)
         throw ToolFailure(Cp1252("Schreiben in ") + path_ + Cp1252(" fehlgeschlagen: ") +
-                          SystemError(errno));
+                          SystemErrorText(errno));
 }
 
 void TargetFile::Close() {
@@ -123,7 +102,7 @@ void TargetFile::Close() {
     file_ = nullptr;
     if (!ok)
         throw ToolFailure(Cp1252("Schreiben in ") + path_ + Cp1252(" fehlgeschlagen: ") +
-                          SystemError(errno));
+                          SystemErrorText(errno));
 }
 
 bool SameFile(const std::string &a, const std::string &b) {

@@ -1,30 +1,12 @@
 #include "cli/cli_dialogs.h"
 
+#include "core/native_path.h"
+
 #include <cstdint>
 
 namespace quandel::cli {
 
 namespace {
-
-// Unicode code points of Windows-1252 0x80 to 0x9F.
-constexpr std::uint16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-void AppendUtf8(std::string &out, std::uint32_t cp) {
-    if (cp < 0x80) {
-        out += char(cp);
-    } else if (cp < 0x800) {
-        out += char(0xC0 | (cp >> 6));
-        out += char(0x80 | (cp & 0x3F));
-    } else {
-        out += char(0xE0 | (cp >> 12));
-        out += char(0x80 | ((cp >> 6) & 0x3F));
-        out += char(0x80 | (cp & 0x3F));
-    }
-}
 
 const char *IconName(BoxIcon icon) {
     switch (icon) {
@@ -62,16 +44,6 @@ const char *ButtonsName(BoxButtons buttons) {
 
 } // namespace
 
-std::string Cp1252ToUtf8(std::string_view cp1252) {
-    std::string out;
-    out.reserve(cp1252.size());
-    for (const char c : cp1252) {
-        const auto b = static_cast<unsigned char>(c);
-        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : b);
-    }
-    return out;
-}
-
 std::string JsonString(std::string_view utf8) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out = "\"";
@@ -106,14 +78,14 @@ std::string ReadableText(std::string_view cp1252) {
             lines += c;
         }
     }
-    return Cp1252ToUtf8(lines);
+    return Cp1252ToUtf8Text(lines);
 }
 
 BoxAnswer StreamDialogs::MessageBox(const std::string &text, const std::string &title, BoxIcon icon,
                                     BoxButtons buttons) {
     if (json_) {
-        out_ << "{\"title\": " << JsonString(Cp1252ToUtf8(title))
-             << ", \"text\": " << JsonString(Cp1252ToUtf8(text)) << ", \"icon\": \""
+        out_ << "{\"title\": " << JsonString(Cp1252ToUtf8Text(title))
+             << ", \"text\": " << JsonString(Cp1252ToUtf8Text(text)) << ", \"icon\": \""
              << IconName(icon) << "\", \"buttons\": \"" << ButtonsName(buttons) << "\"}\n";
     } else {
         std::string readable = ReadableText(text);

@@ -8,11 +8,6 @@
 
 namespace quandel::cli {
 
-// Windows-1252 bytes to UTF-8. The five codes the code page leaves free
-// (0x81, 0x8D, 0x8F, 0x90, 0x9D) become the control characters of the same
-// number.
-std::string Cp1252ToUtf8(std::string_view cp1252);
-
 // A JSON string literal, quotes included, for UTF-8 text: quotation mark and
 // backslash escaped, CR as \r, other control characters as \u00XX.
 std::string JsonString(std::string_view utf8);

@@ -5,6 +5,7 @@
 #include "core/number_text.h"
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
+#include "core/system_error.h"
 #include "core/user_dialogs.h"
 
 #include <cerrno>
@@ -23,24 +24,6 @@ namespace {
 
 const char *const kCrLf = "\r\n";
 const char *const kUnnamedFile = "Unbenannt.txt";
-
-std::string SystemError(int err) {
-    switch (err) {
-    case ENOENT:
-        return "Datei oder Verzeichnis nicht gefunden";
-    case EACCES:
-    case EPERM:
-        return "Zugriff verweigert";
-    case EISDIR:
-        return "ist ein Verzeichnis";
-    case ENOSPC:
-        return Cp1252("kein Platz mehr auf dem Datenträger");
-    case EROFS:
-        return Cp1252("Datenträger ist schreibgeschützt");
-    default:
-        return std::strerror(err);
-    }
-}
 
 std::FILE *OpenForWriting(const fs::path &path) {
 #ifdef _WIN32
@@ -78,18 +61,18 @@ std::string WriteFileSafely(const fs::path &target, const std::string &bytes) {
             real = resolved;
     }
     if (fs::is_directory(real, ec))
-        return SystemError(EISDIR);
+        return SystemErrorText(EISDIR);
     fs::path temp = real;
     temp += ".quandel-save~";
     const int tempErr = WriteWhole(temp, bytes);
     if (tempErr == EACCES || tempErr == EPERM || tempErr == EROFS) {
         fs::remove(temp, ec);
         const int err = WriteWhole(real, bytes);
-        return err ? SystemError(err) : std::string();
+        return err ? SystemErrorText(err) : std::string();
     }
     if (tempErr) {
         fs::remove(temp, ec);
-        return SystemError(tempErr);
+        return SystemErrorText(tempErr);
     }
     if (fs::exists(real, ec))
         fs::permissions(temp, fs::status(real, ec).permissions(), ec);
@@ -97,7 +80,7 @@ std::string WriteFileSafely(const fs::path &target, const std::string &bytes) {
     if (ec) {
         std::error_code ignored;
         fs::remove(temp, ignored);
-        return SystemError(ec.value());
+        return SystemErrorText(ec.value());
     }
     return {};
 }

@@ -3,6 +3,7 @@
 
 #include "../support/tool_test_support.h"
 #include "cli/cli_dialogs.h"
+#include "core/native_path.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -178,12 +179,12 @@ TEST(CliText, Cp1252ToUtf8MatchesTheCodePage) {
         std::size_t il = 1, ol = sizeof out;
         if (iconv(cd, &ip, &il, &op, &ol) == std::size_t(-1))
             continue; // a code the code page leaves free
-        EXPECT_EQ(Cp1252ToUtf8(std::string(1, char(b))), std::string(out, op)) << b;
+        EXPECT_EQ(Cp1252ToUtf8Text(std::string(1, char(b))), std::string(out, op)) << b;
         ++compared;
     }
     iconv_close(cd);
     EXPECT_GE(compared, 251);
-    EXPECT_EQ(Cp1252ToUtf8("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
+    EXPECT_EQ(Cp1252ToUtf8Text("\x81\x8D\x8F\x90\x9D"), "\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D");
 }
 
 TEST(CliText, JsonAndReadableForms) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -39,6 +40,11 @@ private:
     QString pty_;
     bool ok_ = false;
 };
+
+// A file's bytes, or "<missing>" when it cannot be read.
+QByteArray FileBytes(const QString &path);
+// Writes the bytes as the whole file; false when that failed.
+[[nodiscard]] bool WriteFileBytes(const QString &path, const QByteArray &bytes);
 
 // CPU seconds this process has used so far (user + system).
 double ProcessCpuSeconds();

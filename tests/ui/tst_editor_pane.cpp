@@ -6,6 +6,7 @@
 #include "editor/editor_pane.h"
 #include "editor/navigator_pane.h"
 #include "editor/splitter_bar.h"
+#include "support/qt_support.h"
 #include "support/scripted_dialogs.h"
 
 #include <QAction>
@@ -21,17 +22,6 @@
 using namespace quandel;
 
 namespace {
-
-QByteArray ReadAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 std::string Cp(const QString &path) {
     return ToCp1252(QDir::toNativeSeparators(path));
@@ -114,7 +104,7 @@ void TstEditorPane::editorFiles() {
     QTemporaryDir dir;
     const QString path = dir.filePath(name);
     if (!name.isEmpty())
-        WriteAll(path, file);
+        QVERIFY(test::WriteFileBytes(path, file));
     test::ScriptedDialogs dialogs;
     FileDialogState openLog;
     SharedFlags flags;
@@ -148,7 +138,7 @@ void TstEditorPane::editorFiles() {
     }
 
     if (!name.isEmpty())
-        QCOMPARE(ReadAll(path), fileAfter);
+        QCOMPARE(test::FileBytes(path), fileAfter);
     if (box.isEmpty()) {
         QVERIFY2(dialogs.boxes.empty(), dialogs.boxes.empty() ? "" : dialogs.boxes[0].text.c_str());
     } else {
@@ -192,7 +182,7 @@ void TstEditorPane::navigatorChoosesAFile() {
 
     QTemporaryDir dir;
     for (const char *name : {"prog.bas", "A.Z", "notes.TXT", "x.mod", "readme.md"})
-        WriteAll(dir.filePath(QString::fromLatin1(name)), "10 END\r\n");
+        QVERIFY(test::WriteFileBytes(dir.filePath(QString::fromLatin1(name)), "10 END\r\n"));
     QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("sub")));
     test::ScriptedDialogs dialogs;
     SharedFlags flags;

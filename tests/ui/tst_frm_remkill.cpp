@@ -7,6 +7,7 @@
 #include "core/shared_flags.h"
 #include "dialogs/frm_remkill.h"
 #include "editor/navigator_model.h"
+#include "support/qt_support.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCheckBox>
@@ -64,17 +65,6 @@ struct DialogUnderTest {
         return out.join(QLatin1Char('|'));
     }
 };
-
-QByteArray ReadAll(const QString &path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 } // namespace
 
@@ -193,7 +183,7 @@ void TstFrmRemkill::start() {
     DialogUnderTest t;
     const QByteArray program = "10 PRINT 'Gruss\r\n20 GOTO 10\r\n";
     if (file == QLatin1String("TEST.BAS") || file == QLatin1String("TEST"))
-        WriteAll(t.path(file), program);
+        QVERIFY(test::WriteFileBytes(t.path(file), program));
     t.navigator.file = ToCp1252(file);
     t.dialog.Activate(ToolMode(mode));
     t.child<QCheckBox>("Check1")->setChecked(check);
@@ -213,9 +203,9 @@ void TstFrmRemkill::start() {
     }
     const QString ziel = t.field("Ziel");
     if (!ziel.isEmpty() && ziel != t.path(file))
-        QCOMPARE(ReadAll(ziel), target);
+        QCOMPARE(test::FileBytes(ziel), target);
     if (!file.isEmpty() && file != QLatin1String("NOPE.BAS"))
-        QCOMPARE(ReadAll(t.path(file)), program); // the source is never touched
+        QCOMPARE(test::FileBytes(t.path(file)), program); // the source is never touched
     QVERIFY(!t.flags.StopRequested);
     QVERIFY(!t.dialog.Running());
 }
@@ -225,7 +215,7 @@ void TstFrmRemkill::keyStopsARunningTool() {
     QByteArray program;
     for (int i = 1; i <= 50; ++i)
         program += QByteArray::number(i * 10) + " PRINT\r\n";
-    WriteAll(t.path("LONG.BAS"), program);
+    QVERIFY(test::WriteFileBytes(t.path("LONG.BAS"), program));
     t.navigator.file = "LONG.BAS";
     t.dialog.Activate(ToolMode::RemKill);
     t.dialog.show();
@@ -236,12 +226,12 @@ void TstFrmRemkill::keyStopsARunningTool() {
         QTest::keyClick(quell, Qt::Key_X);
     };
     t.child<QPushButton>("Start")->click();
-    QCOMPARE(ReadAll(t.path("LONG.Z")), QByteArray("10 PRINT\r\n"));
+    QCOMPARE(test::FileBytes(t.path("LONG.Z")), QByteArray("10 PRINT\r\n"));
     QCOMPARE(quell->text(), source); // the key stopped the tool and typed nothing
     QVERIFY(!t.flags.StopRequested);
 
     t.child<QPushButton>("Start")->click();
-    QCOMPARE(ReadAll(t.path("LONG.Z")), program);
+    QCOMPARE(test::FileBytes(t.path("LONG.Z")), program);
 }
 
 QTEST_MAIN(TstFrmRemkill)
