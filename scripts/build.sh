@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
-# Configures (once) and builds into build/.
+# build.sh [asan]: configures (once) and builds into build/, or with "asan"
+# into build-asan/ with AddressSanitizer and UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [ ! -f build/build.ninja ]; then
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+dir=build
+options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
+if [ "${1:-}" = asan ]; then
+  dir=build-asan
+  options=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUANDEL_SANITIZE=ON -DQUANDEL_BENCH=OFF)
 fi
-cmake --build build
+if [ ! -f "$dir/build.ninja" ]; then
+  cmake -S . -B "$dir" -G Ninja "${options[@]}"
+fi
+cmake --build "$dir"

@@ -52,9 +52,14 @@ LineTransmission::Ending Download::DownloadProg(const std::string &datei) {
             ClosingSteps();
             return LineTransmission::Ending::TimedOut;
         }
+        // Escape during the opening keeps the controller's program: "New"
+        // must not go out once the user has asked to stop.
+        if (ctx_.flags.StopRequested)
+            break;
     }
 
-    const LineTransmission::Ending ending = lines_.Termload(datei);
+    const LineTransmission::Ending ending =
+        ctx_.flags.StopRequested ? LineTransmission::Ending::Stopped : lines_.Termload(datei);
     ctx_.view.SetLcdFeedEnabled(true);
 
     if (ctx_.flags.StopRequested) {

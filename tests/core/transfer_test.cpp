@@ -262,6 +262,15 @@ TEST_F(Transfer, DownloadEndings) {
          {},
          "\r\rMTOP=7FFFH\rRAM\rNew\r10 A\r",
          26},
+        {"Escape during the opening: New never goes out",
+         "10 A\r20 B\r",
+         Controller,
+         true,
+         std::string::npos,
+         2,
+         {},
+         "\r\r",
+         2},
     };
     for (const Row &r : rows) {
         port.sent.clear();
@@ -281,8 +290,8 @@ TEST_F(Transfer, DownloadEndings) {
         EXPECT_TRUE(view.lcdFeed) << r.name;
         EXPECT_FALSE(flags.StopRequested) << r.name;
     }
-    EXPECT_EQ(port.clearedIn, 1); // the stopped download discarded both queues
-    EXPECT_EQ(port.clearedOut, 1);
+    EXPECT_EQ(port.clearedIn, 2); // both stopped downloads discarded both queues
+    EXPECT_EQ(port.clearedOut, 2);
 }
 
 TEST_F(Transfer, LoadCommandProposesTheNavigatorsFileAndChecksIt) {

@@ -89,9 +89,10 @@ void TstSettingsStore::corruptedFileStillLoadsWhatItCan() {
     QDir().mkpath(temp.dir() + QStringLiteral("/Quandel"));
     QFile file(temp.iniPath());
     QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("\x00\xff\xfe garbage [[[ \n[Settings]\nMainLeft=1500\n=novalue\nMainTop\n"
-               "MyDir=/tmp\n\x01\x02\x03\n[Einstellungen]\nEinstellungen=9600,N,8,1\n",
-               120);
+    static const char garbage[] =
+        "\x00\xff\xfe garbage [[[ \n[Settings]\nMainLeft=1500\n=novalue\nMainTop\n"
+        "MyDir=/tmp\n\x01\x02\x03\n[Einstellungen]\nEinstellungen=9600,N,8,1\n";
+    file.write(garbage, sizeof garbage - 1); // the leading NUL byte included
     file.close();
     QSettingsStore store;
     QCOMPARE(store.Get(kAppTitle, "Settings", "MainLeft", "0"), std::string("1500"));
@@ -119,6 +120,9 @@ void TstSettingsStore::codecReportsUnmappableCharacters() {
     const std::string bytes = ToCp1252(QStringLiteral("ab€Ωc"), &bad);
     QCOMPARE(bad, qsizetype(3));
     QCOMPARE(bytes.size(), std::size_t(5));
+    // A lone high surrogate at the end is refused, not silently dropped.
+    ToCp1252(QStringLiteral("ab") + QChar(0xD800), &bad);
+    QCOMPARE(bad, qsizetype(2));
 }
 
 QTEST_GUILESS_MAIN(TstSettingsStore)

@@ -217,10 +217,19 @@ void TstTransfer::escapeStopsALongDownload() {
     QByteArray program;
     for (int i = 1; i <= 100; ++i)
         program += QByteArray::number(i) + " A=" + QByteArray::number(i) + "\r\n";
-    QTimer::singleShot(600, &app.window,
-                       [&] { QTest::keyClick(app.window.windowHandle(), Qt::Key_Escape); });
+    // Escape once the first program line has reached the controller.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &app.window, [&] {
+        if (Log().contains("\r1 A=1\r")) {
+            poll.stop();
+            QTest::keyClick(app.window.windowHandle(), Qt::Key_Escape);
+        }
+    });
+    poll.start(10);
     app.window.Transfers().DownloadProg(Write(QStringLiteral("s.bas"), program).toStdString());
-    QVERIFY(app.dialogs.boxes.empty()); // no EEPROM question
+    QVERIFY2(app.dialogs.boxes.empty(),
+             app.dialogs.boxes.empty() ? ""
+                                       : app.dialogs.boxes[0].text.c_str()); // no EEPROM question
     QVERIFY(!app.window.Flags().StopRequested);
     const QByteArray log = Log();
     QVERIFY(log.contains("1 A=1\r"));
@@ -247,6 +256,8 @@ void TstTransfer::keysReachTheController() {
         QTest::keyClick(w, key);
     QTest::keyClick(w, Qt::Key_Backspace);
     QTest::keyClick(w, Qt::Key_Escape);
+    // Ctrl+C discards what is still queued for the line: let it go out first.
+    QTRY_COMPARE_WITH_TIMEOUT(Log().size(), 58, 3000);
     QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(w, Qt::Key_A);
     QTest::keyClick(w, Qt::Key_Return);
