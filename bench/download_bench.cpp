@@ -1,50 +1,116 @@
-// Downloads a 300-line program into velnor-sim with its default busy times
-// through the real main window (offscreen) and compares the time with the
-// protocol's own floor: 0.05 s settle per line plus the controller's busy
-// time (60 ms per stored line, 800 ms for MTOP=, NEW and the line after NEW).
-// Prints: wall seconds, app CPU seconds, floor seconds, ratio.
+// Downloads a program into velnor-sim through the real main window (offscreen)
+// and compares the time with the protocol's floor: the least time in which
+// any sender that waits for each prompt and then settles 50 ms gets the same
+// lines into this simulator. It adds up, from the bytes counted at the port:
+//
+//   wire    how the simulator spends its char delay (serial_line.cpp): the
+//           bytes of a line arrive one delay apart and each is echoed as it
+//           arrives, so the echo costs nothing on top (full duplex); after the
+//           CR the answer goes out one delay apart, the prompt right after the
+//           busy time. A line of n bytes with a answer bytes before its prompt
+//           costs n - 1 + a - 1 delays, one more when it has no busy time.
+//           Summed: (received - 2 x lines + lines without busy time) x delay.
+//   busy    what the simulator charges per line (controller.cpp): 60 ms per
+//           stored line, 800 ms for NEW, RUN, MTOP= and the first stored line
+//           after them, nothing for empty lines and RAM.
+//   settle  the app's 50 ms after each prompt.
+//
+// Usage: bench_download [lines] [char-delay-ms] [--list]
+// Prints one readable line and RESULT lines for bench/run.sh. With --list the
+// program is listed back afterwards and compared line by line (slow at 9600
+// baud); without it the echo of every line is checked, which the simulator
+// only sends for bytes it kept.
 #include "app/frm_main.h"
 #include "app/qsettings_store.h"
 #include "app/qt_event_pump.h"
 #include "app/transfer_controller.h"
+#include "bench_program.h"
 #include "core/clock.h"
-#include "core/user_dialogs.h"
+#include "counting_port.h"
 #include "port/device_map.h"
 #include "port/qt_serial_port.h"
+#include "process_usage.h"
+#include "silent_dialogs.h"
+#include "sim_process.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QPlainTextEdit>
-#include <QProcess>
 #include <QTemporaryDir>
+#include <cctype>
 #include <cstdio>
-#include <sys/resource.h>
+#include <cstdlib>
+#include <numeric>
 
 namespace {
 
-double CpuSeconds() {
-    rusage u{};
-    getrusage(RUSAGE_SELF, &u);
-    return double(u.ru_utime.tv_sec + u.ru_stime.tv_sec) +
-           double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
+// velnor-sim's defaults, with which the benchmark runs it.
+constexpr double kBusySeconds = 0.060;
+constexpr double kSlowBusySeconds = 0.800;
+constexpr double kSettleSeconds = 0.050;
+
+// What velnor-sim charges for the lines in `sent` (each ended by CR).
+struct LineCosts {
+    int lines = 0;
+    int withoutBusy = 0;
+    double busySeconds = 0;
+};
+
+LineCosts SimLineCosts(const std::string &sent) {
+    LineCosts costs;
+    bool slowNext = false;
+    std::size_t start = 0;
+    for (std::size_t cr; (cr = sent.find('\r', start)) != std::string::npos; start = cr + 1) {
+        ++costs.lines;
+        std::string line = sent.substr(start, cr - start);
+        while (!line.empty() && line.front() == ' ')
+            line.erase(0, 1);
+        for (char &c : line)
+            c = char(std::toupper(static_cast<unsigned char>(c)));
+        if (!line.empty() && std::isdigit(static_cast<unsigned char>(line.front()))) {
+            costs.busySeconds += slowNext ? kSlowBusySeconds : kBusySeconds;
+            slowNext = false;
+        } else if (line == "NEW" || line == "RUN" || line.rfind("MTOP", 0) == 0 ||
+                   line.rfind("LET MTOP", 0) == 0) {
+            costs.busySeconds += kSlowBusySeconds;
+            slowNext = true;
+        } else {
+            ++costs.withoutBusy;
+        }
+    }
+    return costs;
 }
 
-// Answers every box with No (the EEPROM question) and counts them.
-struct NoDialogs final : quandel::UserDialogs {
-    int boxes = 0;
-    quandel::BoxAnswer MessageBox(const std::string &, const std::string &, quandel::BoxIcon,
-                                  quandel::BoxButtons) override {
-        ++boxes;
-        return quandel::BoxAnswer::No;
+// Program lines whose echo ("line" CR LF) is missing from what came back.
+int MissingEchoes(const std::string &received, int lines) {
+    int missing = 0;
+    std::size_t from = 0;
+    for (int i = 1; i <= lines; ++i) {
+        const std::size_t at = received.find(bench::ProgramLine(i) + "\r\n", from);
+        if (at == std::string::npos)
+            ++missing;
+        else
+            from = at;
     }
-    std::optional<std::string> InputBox(const std::string &, const std::string &,
-                                        const std::string &) override {
-        return std::nullopt;
+    return missing;
+}
+
+// Sends LIST through the port and returns the answer up to the final prompt.
+std::string ListProgram(quandel::SerialPort &port) {
+    port.ClearInBuffer();
+    port.Output("LIST\r");
+    std::string answer;
+    QElapsedTimer quiet;
+    quiet.start();
+    while (answer.find("READY\r\n>") == std::string::npos && quiet.elapsed() < 5000) {
+        port.WaitForData(100);
+        const std::string chunk = port.Input();
+        if (!chunk.empty())
+            quiet.restart();
+        answer += chunk;
     }
-    bool OpenFileDialog(quandel::FileDialogState &) override { return false; }
-    bool SaveFileDialog(quandel::FileDialogState &) override { return false; }
-};
+    return answer;
+}
 
 } // namespace
 
@@ -52,51 +118,81 @@ int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 300;
+    const std::string charDelay = argc > 2 ? argv[2] : "1.04";
+    const bool listBack = argc > 3 && std::string(argv[3]) == "--list";
+    const double byteSeconds = std::atof(charDelay.c_str()) / 1000.0;
+
     QTemporaryDir dir;
     qputenv("XDG_CONFIG_HOME", dir.path().toLocal8Bit());
-    const QString link = dir.filePath(QStringLiteral("velnor"));
-    QProcess sim;
-    sim.start(QStringLiteral(VELNOR_SIM_PATH), {QStringLiteral("--link"), link});
-    if (!sim.waitForStarted() || !sim.waitForReadyRead(5000))
+    const std::string link = dir.filePath(QStringLiteral("velnor")).toStdString();
+    bench::SimProcess sim(VELNOR_SIM_PATH, {"--link", link, "--char-delay", charDelay});
+    if (!sim.Started())
         return 1;
 
-    QByteArray program;
-    for (int i = 1; i <= lines; ++i)
-        program += QByteArray::number(i * 10) + " PRINT \"LINE " + QByteArray::number(i) +
-                   "\" : IF A>B THEN A=A+1 ' comment\r\n";
     const QString file = dir.filePath(QStringLiteral("bench.bas"));
     QFile f(file);
     if (!f.open(QIODevice::WriteOnly))
         return 1;
-    f.write(program);
+    f.write(QByteArray::fromStdString(bench::ProgramText(lines)));
     f.close();
 
     quandel::QSettingsStore settings;
-    settings.Save(quandel::kAppTitle, quandel::kDeviceSection, "COM1", link.toStdString());
-    NoDialogs dialogs;
+    settings.Save(quandel::kAppTitle, quandel::kDeviceSection, "COM1", link);
+    bench::SilentDialogs dialogs(quandel::BoxAnswer::No); // no EEPROM programming
     quandel::QtEventPump events;
     quandel::SteadyClock clock;
-    quandel::QtSerialPort port([&](int n) { return quandel::DeviceFor(n, settings); });
+    quandel::QtSerialPort realPort([&](int n) { return quandel::DeviceFor(n, settings); });
+    bench::CountingPort port(realPort);
     quandel::FrmMain window({settings, dialogs, port, events, clock});
     window.Startup();
     window.show();
+    // The sign-on arrives 100 ms after the port opened.
     QElapsedTimer settle;
     settle.start();
     while (settle.elapsed() < 1000)
         app.processEvents(QEventLoop::AllEvents, 20);
 
-    const double cpu0 = CpuSeconds();
+    port.sent.clear();
+    port.received.clear();
+    const double cpu0 = bench::CpuSeconds();
     QElapsedTimer timer;
     timer.start();
     window.Transfers().DownloadProg(file.toStdString());
     const double wall = timer.elapsed() / 1000.0;
-    const double cpu = CpuSeconds() - cpu0;
-    const int sent = lines + 5;
-    const double floor = sent * 0.05 + (lines - 1) * 0.060 + 3 * 0.8;
-    std::printf("download %d lines: wall %.2f s, app CPU %.2f s (%.1f %%), floor %.2f s, "
-                "ratio %.3f, boxes %d\n",
-                lines, wall, cpu, 100 * cpu / wall, floor, wall / floor, dialogs.boxes);
-    sim.terminate();
-    sim.waitForFinished();
-    return dialogs.boxes == 1 ? 0 : 2;
+    const double cpu = bench::CpuSeconds() - cpu0;
+
+    // What went over the line during the download (LIST comes later).
+    const std::string sent = port.sent;
+    const std::string received = port.received;
+    const LineCosts costs = SimLineCosts(sent);
+    const int sentLines = costs.lines;
+    const double busy = costs.busySeconds;
+    const double wire =
+        (double(received.size()) - 2.0 * sentLines + costs.withoutBusy) * byteSeconds;
+    const double settleTotal = sentLines * kSettleSeconds;
+    const double floor = wire + busy + settleTotal;
+
+    int lost = MissingEchoes(received, lines);
+    if (listBack) {
+        std::vector<int> all(static_cast<std::size_t>(lines), 0);
+        std::iota(all.begin(), all.end(), 1);
+        lost = bench::MissingLines(ListProgram(port), all);
+    }
+    std::fprintf(stderr,
+                 "download %d lines (%d sent with the opening): wall %.2f s, app CPU %.2f s "
+                 "(%.1f %%), floor %.2f s (wire %.2f s for %zu bytes out, %zu in; busy %.2f s; "
+                 "settle %.2f s), app/floor %.3f, lines lost %d (%s), boxes %d\n",
+                 lines, sentLines, wall, cpu, 100 * cpu / wall, floor, wire, sent.size(),
+                 received.size(), busy, settleTotal, wall / floor, lost, listBack ? "LIST" : "echo",
+                 dialogs.boxes);
+    bench::Result("download_wall_s", wall);
+    bench::Result("download_cpu_s", cpu);
+    bench::Result("download_cpu_share_pct", 100 * cpu / wall);
+    bench::Result("download_floor_s", floor);
+    bench::Result("download_ratio", wall / floor);
+    bench::Result("download_lost_lines", lost);
+    bench::Result("download_bytes_out", double(sent.size()));
+    bench::Result("download_bytes_in", double(received.size()));
+    // One box: the EEPROM question, answered No.
+    return dialogs.boxes == 1 && lost == 0 ? 0 : 2;
 }

@@ -21,7 +21,9 @@ bool Representable(QChar c) {
 } // namespace
 
 std::string ToCp1252(const QString &text, qsizetype *firstUnmappable) {
-    QStringEncoder encoder("windows-1252");
+    // Stateless: a lone high surrogate at the end is an error, not the start
+    // of a pair kept back for a next call that never comes (and lost).
+    QStringEncoder encoder("windows-1252", QStringConverter::Flag::Stateless);
     const QByteArray bytes = encoder.encode(text);
     if (firstUnmappable) {
         *firstUnmappable = -1;

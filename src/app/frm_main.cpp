@@ -383,10 +383,14 @@ void FrmMain::SaveGeometryAndDirectory() {
 }
 
 void FrmMain::closeEvent(QCloseEvent *event) {
-    if (CloseRequest())
-        event->accept();
-    else
+    if (!CloseRequest()) {
         event->ignore();
+        return;
+    }
+    // A read-out still running gets its last line and is closed, as if
+    // chosen again: the file is complete before the program ends.
+    transfers_->EndReadout();
+    event->accept();
 }
 
 void FrmMain::ExitCommand() {

@@ -38,9 +38,10 @@ QString RenderReceivedText(const std::string &bytes, bool &afterCr) {
 
 TerminalController::TerminalController(TerminalPage &page, SerialPort &port, EventPump &events,
                                        Clock &clock, QObject *parent)
-    : QObject(parent), page_(page), lcd_(*this, events), receive_(port, text_, *this, lcd_, clock) {
+    : QObject(parent), page_(page), port_(port), lcd_(*this, events),
+      receive_(port, text_, *this, lcd_, clock) {
     timRec_.setObjectName(QStringLiteral("timRec"));
-    timRec_.setInterval(100);
+    timRec_.setInterval(kPollMs);
     connect(&timRec_, &QTimer::timeout, this, &TerminalController::ReceivePoll);
     timRec_.start();
 
@@ -61,8 +62,12 @@ void TerminalController::ReceivePoll() {
     // Stopped while the run lasts: the display emulation lets events run
     // between bytes, and a second tick must not start another run inside it.
     timRec_.stop();
-    receive_.ReceivePoll();
-    timRec_.start();
+    const bool moreWaiting = receive_.ReceivePoll();
+    // A read-out whose port has gone gets nothing more: it ends, with all
+    // that arrived before in its file.
+    if (receive_.ReadoutActive() && !moreWaiting && !port_.PortOpen())
+        emit readoutPortLost();
+    timRec_.start(moreWaiting ? 0 : kPollMs);
 }
 
 void TerminalController::SetTerminalText(const std::string &text) {

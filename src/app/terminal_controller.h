@@ -33,7 +33,14 @@ public:
     void SetTerminalText(const std::string &text);
     void AppendUntrimmed(const std::string &chunk);
 
+signals:
+    // A read-out is running, but the port went away and what it had
+    // received has been captured.
+    void readoutPortLost();
+
 private:
+    static constexpr int kPollMs = 100;
+
     void ReceivePoll();
     void ApplyChange(const TerminalText &text, const TerminalText::Change &change) override;
     void SetText(const std::string &text) override; // the LCD pane
@@ -41,6 +48,7 @@ private:
     void ShowLcdText();
 
     TerminalPage &page_;
+    SerialPort &port_;
     TerminalText text_;
     LcdEmulation lcd_;
     ReceivePath receive_;

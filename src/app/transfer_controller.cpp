@@ -32,6 +32,8 @@ TransferController::TransferController(FrmMain &window, AppServices &services, S
     progress_->setFormat(QStringLiteral("Zeile %v von %m"));
     progress_->hide();
     window_.statusBar()->addWidget(progress_);
+    connect(&terminal, &TerminalController::readoutPortLost, this,
+            [this] { readout_.EndAfterPortLoss(); });
 }
 
 TransferController::~TransferController() {
@@ -77,6 +79,11 @@ void TransferController::ReadoutCommand() {
         return;
     }
     readout_.Toggle();
+}
+
+void TransferController::EndReadout() {
+    if (readout_.Active())
+        readout_.Toggle();
 }
 
 void TransferController::AppendRaw(const std::string &chunk) {

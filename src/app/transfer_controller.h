@@ -32,6 +32,7 @@ public:
     void LoadCommand();                         // "Programm laden"
     void DownloadProg(const std::string &file); // the navigator's double-click
     void ReadoutCommand();                      // "Daten auslesen und speichern"
+    void EndReadout();                          // the window closes
     void SendClipboardLines();                  // Ctrl+V, "btnClip"
     bool Busy() const { return busy_; }
 

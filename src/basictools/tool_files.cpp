@@ -37,6 +37,7 @@ std::optional<SourceLines> SourceLines::Open(const std::string &path, std::strin
 
 SourceLines SourceLines::FromText(const std::string &bytes) {
     SourceLines s;
+    s.hasNul_ = bytes.find('\0') != std::string::npos;
     std::string current;
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (bytes[i] == '\r') {
@@ -55,6 +56,17 @@ SourceLines SourceLines::FromText(const std::string &bytes) {
 
 std::string SourceLines::Next() {
     return AtEnd() ? std::string() : lines_[next_++];
+}
+
+std::string SourceLines::NoProgramReason(const std::string &subject) const {
+    if (hasNul_)
+        return subject + Cp1252(" enthält Binärdaten (Nullbytes) und ist kein BASIC-Programm.");
+    for (std::size_t i = 0; i < lines_.size(); ++i)
+        if (lines_[i].size() > kLongestLine)
+            return subject + Cp1252(" ist kein BASIC-Programm: Zeile ") +
+                   DecimalText(std::int64_t(i + 1)) + Cp1252(" ist länger als ") +
+                   DecimalText(std::int64_t(kLongestLine)) + Cp1252(" Zeichen.");
+    return {};
 }
 
 TargetFile::~TargetFile() {

@@ -23,9 +23,19 @@ public:
     void Rewind() { next_ = 0; }
     std::size_t LineCount() const { return lines_.size(); }
 
+    // Why the text cannot be a BASIC program, as a German sentence about
+    // `subject` ("Die Datei X"); empty when it can. Binary data and overlong
+    // lines would flood the user with a warning per line, or keep the
+    // controller busy for minutes with a line it cannot take.
+    std::string NoProgramReason(const std::string &subject) const;
+    // The controller takes about 80 characters per line; even with a long
+    // comment no line of a program comes near this.
+    static constexpr std::size_t kLongestLine = 4096;
+
 private:
     std::vector<std::string> lines_;
     std::size_t next_ = 0;
+    bool hasNul_ = false;
 };
 
 // The target of a tool run: lines written with CR LF, raw bytes. A write

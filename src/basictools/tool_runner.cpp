@@ -123,6 +123,9 @@ RunOutcome RunTool(ToolContext &ctx, LineModel &model, const ToolRequest &reques
     auto source = SourceLines::Open(request.source, error);
     if (!source)
         return notStarted(Cp1252("Ungültiger Dateiname: ") + request.source + "\r" + error);
+    if (const std::string reason = source->NoProgramReason(Cp1252("Die Datei ") + request.source);
+        !reason.empty())
+        return notStarted(reason, BoxIcon::Exclamation);
     TargetFile target;
     if (!target.Open(request.target, error))
         return notStarted(Cp1252("Ungültiger Dateiname: ") + request.target + "\r" + error);

@@ -37,11 +37,12 @@ enum class RunOutcome {
 // What the tools dialog's Start does once the fields are filled in: clears
 // StopRequested, checks the source exists ("Datei nicht gefunden"), refuses a
 // target that is the source itself before anything is opened for writing,
-// opens both files, runs the tool and reports a failure the tool leaves
-// unhandled ("Fehler bei Remkill/Varlist/Denum aufgetreten"). The files are
-// closed and StopRequested is cleared at the end, whatever happened.
-// VARLIST empties the display first. `model` keeps the line tables between
-// runs.
+// refuses a source that is no BASIC program (binary data, overlong lines)
+// before the target is touched, opens both files, runs the tool and reports
+// a failure the tool leaves unhandled ("Fehler bei Remkill/Varlist/Denum
+// aufgetreten"). The files are closed and StopRequested is cleared at the
+// end, whatever happened. VARLIST empties the display first. `model` keeps
+// the line tables between runs.
 RunOutcome RunTool(ToolContext &ctx, LineModel &model, const ToolRequest &request);
 
 } // namespace quandel

@@ -3,6 +3,7 @@
 #include "basictools/tool_failure.h"
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cmath>
@@ -50,6 +51,32 @@ double Radix(Cursor &cur, int base) {
     for (int d; (d = DigitValue(cur.Peek(), base)) >= 0; cur.Take())
         value = value * base + d;
     return value;
+}
+
+// Whether a number text that from_chars read as out of range is too large
+// rather than too small: the power of ten of its first significant digit
+// plus the exponent decides. The mantissa alone may be hundreds of digits
+// long, so the sign of the exponent does not tell.
+bool TooLarge(std::string_view number) {
+    const std::size_t e = number.find('e');
+    const std::string_view mantissa = number.substr(0, e);
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos)
+        return false;
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    long long power = first < point ? static_cast<long long>(point - first) - 1
+                                    : -static_cast<long long>(first - point);
+    if (e != std::string_view::npos) {
+        std::string_view digits = number.substr(e + 1);
+        const bool negative = !digits.empty() && digits.front() == '-';
+        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
+            digits.remove_prefix(1);
+        long long exponent = 0;
+        for (char c : digits) // held far beyond any double's range, far below overflow
+            exponent = std::min(exponent * 10 + (c - '0'), 1LL << 40);
+        power += negative ? -exponent : exponent;
+    }
+    return power > 0;
 }
 
 } // namespace
@@ -109,8 +136,9 @@ double ZahlWertUngerundet(std::string_view text) {
     const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
     if (ec == std::errc::result_out_of_range) {
         // Underflow reads as 0; overflow as an infinite value, refused later.
-        const bool negativeExponent = number.find("e-") != std::string::npos;
-        return negativeExponent ? 0.0 : (number.front() == '-' ? -HUGE_VAL : HUGE_VAL);
+        if (!TooLarge(number))
+            return 0.0;
+        return number.front() == '-' ? -HUGE_VAL : HUGE_VAL;
     }
     (void)end;
     return value;

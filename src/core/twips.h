@@ -18,7 +18,8 @@ struct Rect {
 // A window rectangle that would be lost off every screen (a monitor that is
 // no longer attached) is brought back to the top-left of the first screen,
 // shrunk to fit it. A window showing at least a grip of `grip` pixels of its
-// top edge on some screen stays where it is.
+// top edge on some screen stays where it is, no larger than the rectangle
+// around all screens.
 Rect BringOntoScreens(const Rect &window, const std::vector<Rect> &screens, int grip = 40);
 
 } // namespace quandel

@@ -202,8 +202,32 @@ void NavigatorPane::driveChosen(int index) {
 }
 
 void NavigatorPane::directoryActivated(QListWidgetItem *item) {
-    if (item)
-        changeDirectory(item->data(Qt::UserRole).toString());
+    if (!item)
+        return;
+    const QString target = item->data(Qt::UserRole).toString();
+    if (changeDirectory(target))
+        return;
+    // The folder was there when the list was made: say what became of it,
+    // and show what is there now instead of the stale entries.
+    const QFileInfo info(target);
+    const char *reason = !info.exists()  ? "Es ist nicht mehr vorhanden."
+                         : !info.isDir() ? "Es ist kein Verzeichnis."
+                                         : "Der Zugriff wurde verweigert.";
+    dialogs_.MessageBox(Cp1252("Das Verzeichnis ") + ToCp1252(target) +
+                            Cp1252(" kann nicht geöffnet werden.\r") + Cp1252(reason),
+                        kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
+    showNearestFolder();
+}
+
+void NavigatorPane::showNearestFolder() {
+    // The folder shown may itself be gone: then the nearest one above it.
+    QString folder = path_;
+    while (!changeDirectory(folder)) {
+        const QString parent = Native(QFileInfo(folder).path());
+        if (parent == folder)
+            return;
+        folder = parent;
+    }
 }
 
 void NavigatorPane::chooseFile() {

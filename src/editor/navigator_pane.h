@@ -70,6 +70,8 @@ private:
     bool showDirectory(const QString &path);
     void driveChosen(int index);
     void directoryActivated(QListWidgetItem *item);
+    // Re-reads the folder shown, or the nearest existing one above it.
+    void showNearestFolder();
 
     UserDialogs &dialogs_;
     SharedFlags &flags_;

@@ -32,6 +32,15 @@ void PortConnection::ShowStatus(const std::string &text, bool connected) {
 
 void PortConnection::StatusRefresh() {
     ShowStatus(ComStatus(port_), port_.PortOpen());
+    // A transfer that ends empties the message panel; while the device is
+    // missing, the panel keeps saying so.
+    if (watching_)
+        view_.ShowMessage(WaitingText());
+}
+
+std::string PortConnection::WaitingText() const {
+    return Cp1252("Verbindung zu COM") + NumberText(port_.CommPort()) +
+           Cp1252(" unterbrochen, warte auf das Gerät ...");
 }
 
 void PortConnection::ConnectTimerStart() {
@@ -83,8 +92,7 @@ void PortConnection::OnPortLost() {
     ConnectTimerStop();
     watching_ = true;
     view_.SetReconnectWatch(true);
-    view_.ShowMessage(Cp1252("Verbindung zu COM") + NumberText(port_.CommPort()) +
-                      Cp1252(" unterbrochen, warte auf das Gerät ..."));
+    view_.ShowMessage(WaitingText());
 }
 
 void PortConnection::ReconnectTick() {

@@ -59,6 +59,7 @@ private:
     void ConnectTimerStart();
     void ConnectTimerStop();
     void ShowStatus(const std::string &text, bool connected);
+    std::string WaitingText() const;
 
     SerialPort &port_;
     UserDialogs &dialogs_;

@@ -3,6 +3,8 @@
 #include "app/cp1252_codec.h"
 #include "core/number_text.h"
 
+#include <utility>
+
 #ifdef Q_OS_UNIX
 #include <termios.h>
 #endif
@@ -28,6 +30,10 @@ void QtSerialPort::OnError(QSerialPort::SerialPortError error) {
         return;
     if (!port_.isOpen())
         return;
+    // What the port had read before the line went is still the device's
+    // last word (a listing's end, the final prompt): closing would drop it.
+    const QByteArray rest = port_.readAll();
+    leftover_.append(rest.constData(), std::size_t(rest.size()));
     port_.close();
     if (lostHandler_)
         lostHandler_();
@@ -114,6 +120,7 @@ PortResult QtSerialPort::SetHandshaking(int mode) {
 
 PortResult QtSerialPort::SetPortOpen(bool open) {
     if (!open) {
+        leftover_.clear();
         if (port_.isOpen()) {
             port_.clear();
             port_.close();
@@ -150,23 +157,25 @@ PortResult QtSerialPort::Output(const std::string &bytes) {
 }
 
 std::string QtSerialPort::Input() {
-    if (!port_.isOpen())
-        return {};
-    port_.waitForReadyRead(0);
-    if (!port_.isOpen())
-        return {};
-    const QByteArray data = port_.readAll();
-    return std::string(data.constData(), std::size_t(data.size()));
+    if (port_.isOpen()) {
+        port_.waitForReadyRead(0); // may find the device gone: its last bytes are kept then
+        if (port_.isOpen()) {
+            const QByteArray data = port_.readAll();
+            leftover_.append(data.constData(), std::size_t(data.size()));
+        }
+    }
+    return std::exchange(leftover_, {});
 }
 
 int QtSerialPort::InBufferCount() {
-    if (!port_.isOpen())
-        return 0;
-    port_.waitForReadyRead(0);
-    return port_.isOpen() ? int(std::min<qint64>(port_.bytesAvailable(), 32767)) : 0;
+    if (port_.isOpen())
+        port_.waitForReadyRead(0);
+    const qint64 waiting = qint64(leftover_.size()) + (port_.isOpen() ? port_.bytesAvailable() : 0);
+    return int(std::min<qint64>(waiting, 32767));
 }
 
 void QtSerialPort::ClearInBuffer() {
+    leftover_.clear();
     if (!port_.isOpen())
         return;
     port_.waitForReadyRead(0);
@@ -182,12 +191,14 @@ void QtSerialPort::ClearOutBuffer() {
 }
 
 bool QtSerialPort::WaitForData(int ms) {
+    if (!leftover_.empty())
+        return true;
     if (!port_.isOpen())
         return false;
     if (port_.bytesAvailable() > 0)
         return true;
     port_.waitForReadyRead(ms < 0 ? 0 : ms);
-    return port_.isOpen() && port_.bytesAvailable() > 0;
+    return !leftover_.empty() || (port_.isOpen() && port_.bytesAvailable() > 0);
 }
 
 } // namespace quandel

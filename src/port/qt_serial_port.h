@@ -53,6 +53,9 @@ private:
     std::string settingsText_ = "9600,N,8,1";
     LineSettings line_;
     int handshaking_ = 0;
+    // Received bytes not yet taken by Input: those the port held when its
+    // device went away.
+    std::string leftover_;
     QSerialPort port_;
 };
 

@@ -38,6 +38,8 @@ public:
     // Queues the bytes for sending and returns at once.
     virtual PortResult Output(const std::string &bytes) = 0;
     // Every received byte waiting, removed from the buffer (possibly none).
+    // After the device went away, the bytes that had arrived before it did
+    // are still handed out (and counted by InBufferCount) until taken.
     virtual std::string Input() = 0;
     virtual int InBufferCount() = 0;
     // InBufferCount := 0 and OutBufferCount := 0: discard the queues.

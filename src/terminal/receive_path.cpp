@@ -14,26 +14,32 @@ void ReceivePath::AppendTerminalText(const std::string &chunk) {
     pane_.ApplyChange(text_, text_.AppendTerminalText(chunk));
 }
 
-void ReceivePath::ReceivePoll() {
-    if (!port_.PortOpen())
-        return;
-    do {
+bool ReceivePath::ReceivePoll() {
+    // A port whose device went away may still hold what arrived before.
+    if (!port_.PortOpen() && port_.InBufferCount() < 1)
+        return false;
+    const Clock::TimePoint start = clock_.Now();
+    for (;;) {
         const std::string chunk = port_.Input();
-        if (chunk.empty())
-            continue;
-        if (mode_ == DisplayMode::NormalText)
-            AppendTerminalText(chunk);
-        else
-            pane_.ApplyChange(text_, text_.AppendCodes(chunk));
-        if (sink_) {
-            if (!capture_.Feed(chunk, *sink_))
-                captureFailed_ = true;
-            // A short breath for the controller after each captured chunk.
-            clock_.SleepFor(std::chrono::milliseconds(1));
+        if (!chunk.empty()) {
+            if (mode_ == DisplayMode::NormalText)
+                AppendTerminalText(chunk);
+            else
+                pane_.ApplyChange(text_, text_.AppendCodes(chunk));
+            if (sink_) {
+                if (!capture_.Feed(chunk, *sink_))
+                    captureFailed_ = true;
+                // A short breath for the controller after each captured chunk.
+                clock_.SleepFor(std::chrono::milliseconds(1));
+            }
+            if (lcdFeed_)
+                lcd_.LcdParse(chunk);
         }
-        if (lcdFeed_)
-            lcd_.LcdParse(chunk);
-    } while (port_.PortOpen() && port_.InBufferCount() >= 1);
+        if (port_.InBufferCount() < 1)
+            return false;
+        if (clock_.Now() - start >= kRunBudget)
+            return true;
+    }
 }
 
 void ReceivePath::StartCapture(CaptureSink &sink) {

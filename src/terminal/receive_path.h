@@ -3,6 +3,7 @@
 #include "terminal/readout_capture.h"
 #include "terminal/terminal_text.h"
 
+#include <chrono>
 #include <string>
 
 namespace quandel {
@@ -28,9 +29,14 @@ public:
     ReceivePath(SerialPort &port, TerminalText &text, TerminalPaneView &pane, LcdEmulation &lcd,
                 Clock &clock);
 
-    // One run of the receive poll: drains the port until nothing is waiting.
-    // The caller keeps its poll timer stopped meanwhile.
-    void ReceivePoll();
+    // One run of the receive poll: drains the port until nothing is waiting
+    // or the run has taken kRunBudget. True when data are still waiting then:
+    // the caller lets the window's events run and polls again at once. The
+    // caller keeps its poll timer stopped meanwhile.
+    bool ReceivePoll();
+    // A controller that never stops sending must not keep the window from
+    // its events (not even from the command that ends a read-out).
+    static constexpr std::chrono::milliseconds kRunBudget{50};
 
     DisplayMode Mode() const { return mode_; }
     void SetMode(DisplayMode mode) { mode_ = mode; }

@@ -1,5 +1,6 @@
 #include "transfer/download.h"
 
+#include "basictools/tool_files.h"
 #include "core/native_path.h"
 #include "core/number_text.h"
 #include "core/settings_store.h"
@@ -8,6 +9,7 @@
 #include "port/serial_port.h"
 
 #include <filesystem>
+#include <optional>
 
 namespace quandel {
 
@@ -36,6 +38,16 @@ LineTransmission::Ending Download::DownloadProg(const std::string &datei) {
         ctx_.dialogs.MessageBox("Keine Verbindung", kAppTitle, BoxIcon::None, BoxButtons::Ok);
         return LineTransmission::Ending::PortLost;
     }
+    // The file is read and checked before the opening: its NEW would erase
+    // the controller's program for a file that cannot be sent after all.
+    std::string error;
+    std::optional<SourceLines> source = SourceLines::Open(datei, error);
+    if (source)
+        error = source->NoProgramReason(Cp1252("Die Datei ") + datei);
+    if (!error.empty()) {
+        ctx_.dialogs.MessageBox(error, kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
+        return source ? LineTransmission::Ending::Refused : LineTransmission::Ending::Unreadable;
+    }
     ctx_.view.SetLcdFeedEnabled(false);
     ctx_.view.SetTerminalText("");
     ctx_.flags.StopRequested = false;
@@ -59,7 +71,7 @@ LineTransmission::Ending Download::DownloadProg(const std::string &datei) {
     }
 
     const LineTransmission::Ending ending =
-        ctx_.flags.StopRequested ? LineTransmission::Ending::Stopped : lines_.Termload(datei);
+        ctx_.flags.StopRequested ? LineTransmission::Ending::Stopped : lines_.Termload(*source);
     ctx_.view.SetLcdFeedEnabled(true);
 
     if (ctx_.flags.StopRequested) {

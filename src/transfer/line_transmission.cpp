@@ -102,6 +102,12 @@ bool LineTransmission::SendNormalZeile(const std::string &text) {
     return true;
 }
 
+LineTransmission::Ending LineTransmission::FailureEnding() const {
+    // A port that was lost before the line could go out counts as lost too:
+    // the next line finds it closed.
+    return portLost_ || !ctx_.port.PortOpen() ? Ending::PortLost : Ending::TimedOut;
+}
+
 void LineTransmission::ReportEnding(Ending ending, const std::string &line) {
     if (ending == Ending::LineCut) {
         ctx_.dialogs.MessageBox(
@@ -115,36 +121,27 @@ void LineTransmission::ReportEnding(Ending ending, const std::string &line) {
     }
 }
 
-LineTransmission::Ending LineTransmission::Termload(const std::string &fileName) {
-    std::string error;
-    std::optional<SourceLines> source = SourceLines::Open(fileName, error);
+LineTransmission::Ending LineTransmission::Termload(SourceLines &source) {
     Ending ending = Ending::Completed;
-    if (!source) {
-        ctx_.dialogs.MessageBox(error, kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
-        ending = Ending::Unreadable;
-    } else {
-        ctx_.flags.StopRequested = false;
-        const int total = int(source->LineCount());
-        int done = 0;
-        while (!source->AtEnd() && !ctx_.flags.StopRequested) {
-            std::string line = source->Next();
-            ctx_.view.ShowProgress(++done, total);
-            RemKillZeile(line, ctx_.dialogs, ctx_.flags);
-            if (line.empty())
-                continue;
-            const bool ok = SendProgZeileOk(line);
-            if (!ok || lineCut_) {
-                ending = lineCut_                             ? Ending::LineCut
-                         : portLost_ || !ctx_.port.PortOpen() ? Ending::PortLost
-                                                              : Ending::TimedOut;
-                ReportEnding(ending, line);
-                break;
-            }
-            ctx_.events.ProcessEvents();
+    ctx_.flags.StopRequested = false;
+    const int total = int(source.LineCount());
+    int done = 0;
+    while (!source.AtEnd() && !ctx_.flags.StopRequested) {
+        std::string line = source.Next();
+        ctx_.view.ShowProgress(++done, total);
+        RemKillZeile(line, ctx_.dialogs, ctx_.flags);
+        if (line.empty())
+            continue;
+        const bool ok = SendProgZeileOk(line);
+        if (!ok || lineCut_) {
+            ending = lineCut_ ? Ending::LineCut : FailureEnding();
+            ReportEnding(ending, line);
+            break;
         }
-        if (ending == Ending::Completed && ctx_.flags.StopRequested)
-            ending = Ending::Stopped;
+        ctx_.events.ProcessEvents();
     }
+    if (ending == Ending::Completed && ctx_.flags.StopRequested)
+        ending = Ending::Stopped;
     ctx_.view.ShowProgress(0, 0);
     ctx_.view.StatusRefresh();
     ctx_.view.StartConnectTimer();
@@ -152,20 +149,26 @@ LineTransmission::Ending LineTransmission::Termload(const std::string &fileName)
 }
 
 LineTransmission::Ending LineTransmission::SendClipboardLines(const std::string &clipboard) {
+    if (const std::string reason = SourceLines::FromText(clipboard).NoProgramReason(
+            Cp1252("Der Text in der Zwischenablage"));
+        !reason.empty()) {
+        ctx_.dialogs.MessageBox(reason, kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
+        return Ending::Refused;
+    }
     std::string t = clipboard;
     for (std::size_t cr; (cr = t.find('\r')) != std::string::npos;) {
         std::string piece = t.substr(0, cr + 1);
         t.erase(0, cr + 1);
         RemKillZeile(piece, ctx_.dialogs, ctx_.flags);
         if (!SendProgZeileOk(piece)) {
-            const Ending e = portLost_ ? Ending::PortLost : Ending::TimedOut;
+            const Ending e = FailureEnding();
             ReportEnding(e, piece);
             return e;
         }
     }
     RemKillZeile(t, ctx_.dialogs, ctx_.flags);
     if (!SendProgZeileOk(t + "\r")) {
-        const Ending e = portLost_ ? Ending::PortLost : Ending::TimedOut;
+        const Ending e = FailureEnding();
         ReportEnding(e, t);
         return e;
     }

@@ -6,11 +6,13 @@
 
 namespace quandel {
 
+class SourceLines;
+
 // Sends lines to the controller and watches its answer for the prompt ">".
 class LineTransmission {
 public:
     // How a transfer of several lines ended.
-    enum class Ending { Completed, Stopped, TimedOut, LineCut, PortLost, Unreadable };
+    enum class Ending { Completed, Stopped, TimedOut, LineCut, PortLost, Unreadable, Refused };
 
     explicit LineTransmission(TransferContext &ctx) : ctx_(ctx) {}
 
@@ -20,9 +22,10 @@ public:
     bool SendProgZeileOk(const std::string &line);
     // Sends text exactly as given and shows what has arrived at that moment.
     bool SendNormalZeile(const std::string &text);
-    // Sends a program file line by line, comments removed, empty lines skipped.
-    Ending Termload(const std::string &fileName);
+    // Sends a program line by line, comments removed, empty lines skipped.
+    Ending Termload(SourceLines &source);
     // The clipboard's text, piece by piece up to each CR (empty pieces too).
+    // A text that is no program is refused before anything is sent.
     Ending SendClipboardLines(const std::string &clipboard);
 
     // Facts about the last SendProgZeileOk.
@@ -37,6 +40,8 @@ public:
 private:
     enum class Wait { Prompt, TimedOut, PortLost };
     Wait WaitForPrompt(char &previous);
+    // How a failed SendProgZeileOk ended: the port lost, or no prompt in time.
+    Ending FailureEnding() const;
     void ReportEnding(Ending ending, const std::string &line);
 
     TransferContext &ctx_;

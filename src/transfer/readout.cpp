@@ -94,14 +94,26 @@ void Readout::Stop() {
     ok = file_.Close() && ok;
     view_.SetReadoutChecked(false);
     ctx_.view.SetBusyCursor(false);
+    // The message goes first: the status refresh may put the connection's
+    // own message there.
+    view_.ShowReadoutMessage("", false);
     ctx_.view.StatusRefresh();
     view_.SetClocksRunning(true);
     ctx_.view.SetLcdFeedEnabled(true);
-    view_.ShowReadoutMessage("", false);
     if (!ok)
         ctx_.dialogs.MessageBox(Cp1252("Die Datei ") + path_ +
                                     Cp1252(" konnte nicht vollständig geschrieben werden."),
                                 kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
+}
+
+void Readout::EndAfterPortLoss() {
+    if (!Active())
+        return;
+    Stop();
+    ctx_.dialogs.MessageBox(Cp1252("Die Verbindung zum Controller ist unterbrochen.\r"
+                                   "Das Auslesen wurde beendet; die Datei ") +
+                                path_ + Cp1252(" enthält alles bis dahin Empfangene."),
+                            kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
 }
 
 } // namespace quandel

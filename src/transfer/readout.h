@@ -45,6 +45,9 @@ public:
 
     void Toggle();
     bool Active() const;
+    // The port went away while the read-out ran: it ends as if chosen again
+    // and tells the user that the file holds what arrived until then.
+    void EndAfterPortLoss();
 
 private:
     void Start();

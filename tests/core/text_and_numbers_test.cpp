@@ -73,6 +73,7 @@ TEST(BringOntoScreens, KeepsVisibleWindowsAndRescuesLostOnes) {
         {"above every screen", {100, -900, 750, 467}, {0, 0, 750, 467}},
         {"below every screen", {100, 1070, 750, 467}, {0, 0, 750, 467}},
         {"larger than the screen and lost", {9000, 9000, 5000, 4000}, {0, 0, 1920, 1080}},
+        {"larger than all screens together", {10, 20, 133333333, 133333333}, {10, 20, 3200, 1080}},
     };
     for (const Row &r : rows)
         EXPECT_EQ(BringOntoScreens(r.in, twoScreens), r.out) << r.name;

@@ -32,12 +32,15 @@ TEST(RunTool, RefusesToStartWithoutASourceOrAUsableTarget) {
     dir.Write("P.BAS", kProgram);
     dir.Write("PROG", kProgram);
     dir.Write("ALT.Z", "alt\r\n");
+    dir.Write("BIN.BAS", std::string("10 A=1\r\n20 \0\xff\r\n", 13));
+    dir.Write("LANG.BAS", "10 A=1\r\n20 PRINT \"" + std::string(5000, 'A') + "\"\r\n");
     for (const char *folder : {"ORDNER.BAS", "sub", "ZIEL"})
         fs::create_directory(dir.File(folder));
     fs::create_symlink(dir.File("P.BAS"), dir.File("LINK.BAS"));
     fs::create_hard_link(dir.File("P.BAS"), dir.File("HART.Z"));
     const std::string notFound = "Datei nicht gefunden", invalid = Cp1252("Ungültiger Dateiname: "),
-                      same = "Quell- und Zieldatei sind dieselbe Datei:";
+                      same = "Quell- und Zieldatei sind dieselbe Datei:",
+                      noProgram = Cp1252("Die Datei ") + dir.File("");
     struct Row {
         const char *name;
         ToolMode mode;
@@ -57,13 +60,19 @@ TEST(RunTool, RefusesToStartWithoutASourceOrAUsableTarget) {
          ProposedTargetName("PROG", ""), same, BoxIcon::Exclamation},
         {"target in a missing folder", ToolMode::VarList, "P.BAS", "FEHLT/P.V", invalid},
         {"target is a folder", ToolMode::DeNumber, "P.BAS", "ZIEL", invalid},
+        {"binary source; the existing target stays", ToolMode::RemKill, "BIN.BAS", "ALT.Z",
+         noProgram + Cp1252("BIN.BAS enthält Binärdaten (Nullbytes)"), BoxIcon::Exclamation},
+        {"a line of 5000 characters", ToolMode::VarList, "LANG.BAS", "LANG.V",
+         noProgram + Cp1252("LANG.BAS ist kein BASIC-Programm: Zeile 2 ist länger als 4096"),
+         BoxIcon::Exclamation},
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(r.name);
         Tools tools;
         const std::string source = dir.File(r.source), target = dir.File(r.target);
         const bool targetExisted = fs::exists(target);
-        const std::string targetBytes = test::ReadBytes(target);
+        const std::string targetBytes = test::ReadBytes(target),
+                          sourceBytes = test::ReadBytes(source);
         EXPECT_EQ(tools.Run({r.mode, source, target}), RunOutcome::NotStarted);
         ASSERT_EQ(tools.dialogs.boxes.size(), 1u);
         const auto &box = tools.dialogs.boxes[0];
@@ -76,9 +85,7 @@ TEST(RunTool, RefusesToStartWithoutASourceOrAUsableTarget) {
         }
         EXPECT_EQ(fs::exists(target), targetExisted);
         EXPECT_EQ(test::ReadBytes(target), targetBytes);
-        if (fs::is_regular_file(source)) { // every source stays byte for byte
-            EXPECT_EQ(test::ReadBytes(source), kProgram);
-        }
+        EXPECT_EQ(test::ReadBytes(source), sourceBytes); // every source stays byte for byte
         EXPECT_EQ(tools.events.calls, 0) << "no tool ran";
     }
 }

@@ -3,12 +3,17 @@
 
 #include <gtest/gtest.h>
 #include <optional>
+#include <string>
 
 namespace quandel {
 namespace {
 
 TEST(ZahlWert, ReadsTheLeadingNumberOrFailsBeyond32Bits) {
     const std::optional<std::int32_t> fails;
+    // Beyond a double's range in the mantissa alone: the exponent's sign does
+    // not tell whether the number is large or tiny.
+    const std::string hugeMantissa = std::string(400, '9') + "E-5";
+    const std::string tinyFraction = "0." + std::string(400, '0') + "1";
     struct Row {
         const char *name, *text;
         std::optional<std::int32_t> value; // none: ToolFailure
@@ -47,6 +52,8 @@ TEST(ZahlWert, ReadsTheLeadingNumberOrFailsBeyond32Bits) {
         {"rounds out of range", "2147483647.5", fails},
         {"large exponent", "1E10", fails},
         {"infinite", "1E999", fails},
+        {"400 digits, negative exponent", hugeMantissa.c_str(), fails},
+        {"400 zeros after the point", tinyFraction.c_str(), 0},
         {"long hex", "&HFFFFFFFFFF", fails},
     };
     for (const Row &r : rows) {
