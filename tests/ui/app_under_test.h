@@ -6,10 +6,13 @@
 #include "core/clock.h"
 #include "port/device_map.h"
 #include "port/qt_serial_port.h"
+#include "support/qt_support.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace quandel::test {
 
@@ -34,6 +37,19 @@ struct AppUnderTest {
 inline void MapCom1(const QString &device) {
     QSettingsStore store;
     store.Save(kAppTitle, kDeviceSection, "COM1", device.toStdString());
+}
+
+// Starts the whole app against a running simulator and waits for its sign-on.
+inline bool StartAgainst(AppUnderTest &app, const SimProcess &sim) {
+    if (!sim.running())
+        return false;
+    app.window.Startup();
+    app.window.show();
+    if (!QTest::qWaitForWindowExposed(&app.window))
+        return false;
+    auto *term = app.window.findChild<QPlainTextEdit *>(QStringLiteral("rtbTerm"));
+    return QTest::qWaitFor([&] { return term->toPlainText().contains(QStringLiteral("READY")); },
+                           5000);
 }
 
 } // namespace quandel::test

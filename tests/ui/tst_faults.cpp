@@ -73,7 +73,6 @@ private slots:
 
 private:
     QString Write(const QString &name, const QByteArray &bytes) const;
-    bool Start(AppUnderTest &app, test::SimProcess &sim);
     QAction *Readout(AppUnderTest &app) {
         return app.window.findChild<QAction *>(QStringLiteral("mnuFileReadout"));
     }
@@ -97,24 +96,12 @@ QString TstFaults::Write(const QString &name, const QByteArray &bytes) const {
     return test::WriteFileBytes(path, bytes) ? path : QString();
 }
 
-bool TstFaults::Start(AppUnderTest &app, test::SimProcess &sim) {
-    if (!sim.running())
-        return false;
-    app.window.Startup();
-    app.window.show();
-    if (!QTest::qWaitForWindowExposed(&app.window))
-        return false;
-    auto *term = app.child<QPlainTextEdit>("rtbTerm");
-    return QTest::qWaitFor([&] { return term->toPlainText().contains(QStringLiteral("READY")); },
-                           5000);
-}
-
 void TstFaults::readoutKeepsEveryLineOfALongRun() {
     constexpr int kLines = 20000;
     test::SimProcess sim(link_,
                          {"--busy-scale", "0", "--statement-ms", "0", "--signon-delay", "0"});
     AppUnderTest app;
-    QVERIFY(Start(app, sim));
+    QVERIFY(test::StartAgainst(app, sim));
     app.dialogs.answers = {BoxAnswer::No};
     app.window.Transfers().DownloadProg(
         Write(QStringLiteral("zaehler.bas"), CountingProgram(kLines)).toStdString());
@@ -164,7 +151,7 @@ void TstFaults::hangUpMidTransfer() {
         options << "--hangup-after" << QString::number(hangUpAfter);
     auto sim = std::make_unique<test::SimProcess>(link_, options);
     AppUnderTest app;
-    QVERIFY(Start(app, *sim));
+    QVERIFY(test::StartAgainst(app, *sim));
     const QString program =
         Write(QStringLiteral("p.bas"), CountingProgram(hangUpAfter ? 3000 : 1000000));
     const QString target = dir_.filePath(QStringLiteral("lauf.txt"));
@@ -360,7 +347,7 @@ void TstFaults::sourceThatIsNoProgram() {
     if (use == QLatin1String("download") || use == QLatin1String("paste")) {
         sim = std::make_unique<test::SimProcess>(
             link_, QStringList{"--busy-scale", "0", "--signon-delay", "0", "--log", log_});
-        QVERIFY(Start(app, *sim));
+        QVERIFY(test::StartAgainst(app, *sim));
         if (use == QLatin1String("download")) {
             app.window.Transfers().DownloadProg(path.toStdString());
         } else {

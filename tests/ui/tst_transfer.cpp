@@ -42,8 +42,6 @@ private slots:
 private:
     QByteArray Log() const;
     QString Write(const QString &name, const QByteArray &bytes) const;
-    // Starts the app against a simulator with these options and waits for its sign-on.
-    bool Start(AppUnderTest &app, test::SimProcess &sim);
 
     test::TempSettings *settings_ = nullptr;
     QTemporaryDir dir_;
@@ -72,22 +70,10 @@ QString TstTransfer::Write(const QString &name, const QByteArray &bytes) const {
     return path;
 }
 
-bool TstTransfer::Start(AppUnderTest &app, test::SimProcess &sim) {
-    if (!sim.running())
-        return false;
-    app.window.Startup();
-    app.window.show();
-    if (!QTest::qWaitForWindowExposed(&app.window))
-        return false;
-    auto *term = app.child<QPlainTextEdit>("rtbTerm");
-    return QTest::qWaitFor([&] { return term->toPlainText().contains(QStringLiteral("READY")); },
-                           5000);
-}
-
 void TstTransfer::downloadDialogueIsByteExact() {
     test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0.1", "--signon-delay", "0"});
     AppUnderTest app;
-    QVERIFY(Start(app, sim));
+    QVERIFY(test::StartAgainst(app, sim));
     const QString file =
         Write(QStringLiteral("p.bas"), "' Kopf\r\n10 PRINT \"A\" ' x\r\n\r\n   ; nur Kommentar\r\n"
                                        "20 IF A>B THEN 10\r\n30 GOTO 10 :REM Ende\r\n");
@@ -110,7 +96,7 @@ void TstTransfer::longProgramArrivesCompleteAndReadsBack() {
     // Default busy times: only the handshake keeps lines from being lost.
     test::SimProcess sim(link_, {"--log", log_, "--signon-delay", "0"});
     AppUnderTest app;
-    QVERIFY(Start(app, sim));
+    QVERIFY(test::StartAgainst(app, sim));
     QByteArray source;
     QStringList expected;
     for (int i = 1; i <= 200; ++i) {
@@ -213,7 +199,7 @@ void TstTransfer::downloadEndings() {
 void TstTransfer::escapeStopsALongDownload() {
     test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0.2", "--signon-delay", "0"});
     AppUnderTest app;
-    QVERIFY(Start(app, sim));
+    QVERIFY(test::StartAgainst(app, sim));
     QByteArray program;
     for (int i = 1; i <= 100; ++i)
         program += QByteArray::number(i) + " A=" + QByteArray::number(i) + "\r\n";
@@ -292,7 +278,7 @@ void TstTransfer::clipboardLinesGoOutOnceEach() {
 void TstTransfer::navigatorEnterOnTheEditorTabDownloads() {
     test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0.1", "--signon-delay", "0"});
     AppUnderTest app;
-    QVERIFY(Start(app, sim));
+    QVERIFY(test::StartAgainst(app, sim));
     QTemporaryDir folder;
     QFile file(folder.filePath(QStringLiteral("LAUF.BAS")));
     QVERIFY(file.open(QIODevice::WriteOnly));
