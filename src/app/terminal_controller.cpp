@@ -44,6 +44,9 @@ TerminalController::TerminalController(TerminalPage &page, SerialPort &port, Eve
     timRec_.setInterval(kPollMs);
     connect(&timRec_, &QTimer::timeout, this, &TerminalController::ReceivePoll);
     timRec_.start();
+    paneRefresh_.setSingleShot(true);
+    paneRefresh_.setInterval(kPaneRefreshMs);
+    connect(&paneRefresh_, &QTimer::timeout, this, &TerminalController::RefreshPanes);
 
     connect(page_.asciiOption(), &QRadioButton::toggled, this, [this](bool ascii) {
         receive_.SetMode(ascii ? ReceivePath::DisplayMode::Ascii
@@ -54,7 +57,7 @@ TerminalController::TerminalController(TerminalPage &page, SerialPort &port, Eve
 
 void TerminalController::ShowBanners() {
     lcd_.ShowBanner();
-    ShowLcdText(); // at once: start-up shows the window right after this
+    RefreshPanes(); // at once: start-up shows the window right after this
     SetTerminalText("Terminal Window");
 }
 
@@ -63,6 +66,9 @@ void TerminalController::ReceivePoll() {
     // between bytes, and a second tick must not start another run inside it.
     timRec_.stop();
     const bool moreWaiting = receive_.ReceivePoll();
+    // Whatever a poll brought shows at its end, without waiting for the
+    // refresh timer: a typed key's echo appears at once.
+    RefreshPanes();
     // A read-out whose port has gone gets nothing more: it ends, with all
     // that arrived before in its file.
     if (receive_.ReadoutActive() && !moreWaiting && !port_.PortOpen())
@@ -72,6 +78,8 @@ void TerminalController::ReceivePoll() {
 
 void TerminalController::SetTerminalText(const std::string &text) {
     text_.SetText(text);
+    unshownBytes_.clear();
+    wholeTextPending_ = false;
     ShowWholeTerminalText();
 }
 
@@ -88,20 +96,38 @@ void TerminalController::ShowWholeTerminalText() {
 
 void TerminalController::ApplyChange(const TerminalText &, const TerminalText::Change &change) {
     if (change.removedFront > 0) {
-        ShowWholeTerminalText();
-        return;
+        wholeTextPending_ = true;
+        unshownBytes_.clear();
+    } else if (!wholeTextPending_) {
+        unshownBytes_ += change.appended;
     }
-    page_.appendTerminalText(RenderReceivedText(change.appended, lastShownWasCr_));
+    ScheduleRefresh();
 }
 
 void TerminalController::SetText(const std::string &text) {
-    // A burst renders the display once per line; the widget shows the latest
-    // state whenever events run, which is as often as anyone can look.
+    // A burst renders the display once per line; the pane shows the latest
+    // state at the next refresh.
     lcdText_ = text;
-    if (lcdUpdatePending_)
-        return;
     lcdUpdatePending_ = true;
-    QTimer::singleShot(0, this, &TerminalController::ShowLcdText);
+    ScheduleRefresh();
+}
+
+void TerminalController::ScheduleRefresh() {
+    if (!paneRefresh_.isActive())
+        paneRefresh_.start();
+}
+
+void TerminalController::RefreshPanes() {
+    paneRefresh_.stop();
+    if (wholeTextPending_) {
+        wholeTextPending_ = false;
+        ShowWholeTerminalText();
+    } else if (!unshownBytes_.empty()) {
+        page_.appendTerminalText(RenderReceivedText(unshownBytes_, lastShownWasCr_));
+        unshownBytes_.clear();
+    }
+    if (lcdUpdatePending_)
+        ShowLcdText();
 }
 
 void TerminalController::ShowLcdText() {

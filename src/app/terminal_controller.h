@@ -40,10 +40,15 @@ signals:
 
 private:
     static constexpr int kPollMs = 100;
+    // Both panes show what arrived at most this often while bytes stream in
+    // (25 pictures a second): laying text out is what costs, not receiving.
+    static constexpr int kPaneRefreshMs = 40;
 
     void ReceivePoll();
     void ApplyChange(const TerminalText &text, const TerminalText::Change &change) override;
     void SetText(const std::string &text) override; // the LCD pane
+    void ScheduleRefresh();
+    void RefreshPanes();
     void ShowWholeTerminalText();
     void ShowLcdText();
 
@@ -53,6 +58,11 @@ private:
     LcdEmulation lcd_;
     ReceivePath receive_;
     QTimer timRec_;
+    QTimer paneRefresh_;
+    // Received bytes the terminal pane does not show yet; or the whole text
+    // is to be shown again, after the front was trimmed.
+    std::string unshownBytes_;
+    bool wholeTextPending_ = false;
     bool lastShownWasCr_ = false;
     std::string lcdText_;
     bool lcdUpdatePending_ = false;

@@ -1,7 +1,10 @@
 // The terminal tab with the simulated controller on a real pty: both panes
 // show what the controller sends.
 #include "app/terminal_controller.h"
+#include "app/terminal_page.h"
+#include "support/fakes.h"
 #include "support/qt_support.h"
+#include "terminal/terminal_text.h"
 #include "ui/app_under_test.h"
 
 #include <QAction>
@@ -20,6 +23,8 @@ private slots:
     void cleanup() { delete settings_; }
     void renderingOfReceivedText_data();
     void renderingOfReceivedText();
+    void panesRefreshOncePerBatch_data();
+    void panesRefreshOncePerBatch();
     void signOnReachesBothPanes();
     void codeDisplayClearAndFocus();
     void lcdPaneShowsNineLinesOf80Columns();
@@ -60,6 +65,49 @@ void TstTerminal::renderingOfReceivedText() {
     QString out = RenderReceivedText(first.toStdString(), afterCr);
     out += RenderReceivedText(second.toStdString(), afterCr);
     QCOMPARE(out, shown);
+}
+
+void TstTerminal::panesRefreshOncePerBatch_data() {
+    QTest::addColumn<QByteArrayList>("chunks");
+    QByteArrayList small;
+    for (int i = 0; i < 200; ++i)
+        small << QByteArray("line ") + QByteArray::number(i) + (i % 2 ? "\r" : "\n\r\x0c");
+    QTest::newRow("many chunks, CR LF split between them") << small;
+    QByteArrayList past;
+    for (int i = 0; i < 40; ++i)
+        past << QByteArray(700, char('A' + i % 26)) + "\r\n";
+    QTest::newRow("appends past the trim limit") << past;
+    QTest::newRow("trimmed, then appended") << QByteArrayList{QByteArray(17000, 'x'), "\nEnd"};
+}
+
+// Appends between two refreshes reach the pane as one change, and what it
+// shows is the text as if rendered whole.
+void TstTerminal::panesRefreshOncePerBatch() {
+    QFETCH(QByteArrayList, chunks);
+    test::FakeSerialPort port;
+    test::CountingEventPump events;
+    test::FakeClock clock;
+    TerminalPage page;
+    TerminalController controller(page, port, events, clock);
+    controller.SetTerminalText("Terminal Window");
+    QPlainTextEdit *pane = page.terminalPane();
+    QCOMPARE(pane->toPlainText(), QStringLiteral("Terminal Window"));
+
+    TerminalText expected;
+    expected.SetText("Terminal Window");
+    int changes = 0;
+    connect(pane->document(), &QTextDocument::contentsChange, this, [&] { ++changes; });
+    for (const QByteArray &chunk : chunks) {
+        controller.Receive().AppendTerminalText(chunk.toStdString());
+        expected.AppendTerminalText(chunk.toStdString());
+        controller.Lcd().LcdParse(chunk.toStdString());
+    }
+    QCOMPARE(changes, 0);
+    QTRY_VERIFY(changes > 0);
+    bool afterCr = false;
+    QCOMPARE(pane->toPlainText(), RenderReceivedText(expected.Text(), afterCr));
+    QVERIFY(changes <= 2); // setPlainText clears, then fills
+    QVERIFY(!page.lcdPane()->toPlainText().isEmpty());
 }
 
 void TstTerminal::signOnReachesBothPanes() {
