@@ -3,17 +3,11 @@
 //
 // Run without arguments it notes the time and starts itself again as the
 // measured process (a fresh process with the libraries still to load, a fresh
-// settings folder); that process builds the window as src/app/main.cpp does,
-// up to show(), and reports. Prints a readable line on stderr and RESULT lines
-// for bench/run.sh.
+// settings folder); that process builds the window with the program's own
+// set-up (SetUpApplication, DesktopServices) up to show(), and reports.
+// Prints a readable line on stderr and RESULT lines for bench/run.sh.
+#include "app/desktop_services.h"
 #include "app/frm_main.h"
-#include "app/german_translations.h"
-#include "app/qsettings_store.h"
-#include "app/qt_event_pump.h"
-#include "app/qt_user_dialogs.h"
-#include "core/clock.h"
-#include "port/device_map.h"
-#include "port/qt_serial_port.h"
 #include "process_usage.h"
 
 #include <QApplication>
@@ -65,18 +59,11 @@ private:
 int Measure(int argc, char *argv[], double start) {
     const double entered = MonotonicSeconds();
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quandel"));
-    QApplication::setOrganizationName(QStringLiteral("Quandel"));
-    quandel::InstallGermanTranslations(app);
+    quandel::SetUpApplication(app);
     const double appReady = MonotonicSeconds();
 
-    quandel::QSettingsStore settings;
-    quandel::QtUserDialogs dialogs;
-    quandel::QtEventPump events;
-    quandel::SteadyClock clock;
-    quandel::QtSerialPort port(
-        [&settings](int number) { return quandel::DeviceFor(number, settings); });
-    quandel::FrmMain window({settings, dialogs, port, events, clock});
+    quandel::DesktopServices services;
+    quandel::FrmMain window(services.Services());
     window.Startup();
     const double built = MonotonicSeconds();
 

@@ -32,6 +32,7 @@
 #include "fuzz_support.h"
 #include "port/port_status.h"
 #include "port/serial_port.h"
+#include "support/device_port.h"
 #include "support/fakes.h"
 
 #include <algorithm>
@@ -43,43 +44,6 @@
 using namespace quandel;
 
 namespace {
-
-// A port that refuses what the settings parser refuses and keeps the
-// canonical text, like the real one; any number is taken while closed.
-struct ParsingPort final : SerialPort {
-    int number = 1, handshaking = 0;
-    std::string settings = "9600,N,8,1";
-    bool open = false;
-
-    int CommPort() const override { return number; }
-    PortResult SetCommPort(int n) override {
-        if (open)
-            return PortResult::Fail("offen");
-        return number = n, PortResult::Ok();
-    }
-    std::string Settings() const override { return settings; }
-    PortResult SetSettings(const std::string &t) override {
-        const auto parsed = ParseLineSettings(t);
-        if (!parsed.settings)
-            return PortResult::Fail(parsed.error);
-        return settings = LineSettingsText(*parsed.settings), PortResult::Ok();
-    }
-    int Handshaking() const override { return handshaking; }
-    PortResult SetHandshaking(int m) override {
-        if (m < 0 || m > 3)
-            return PortResult::Fail("Handshaking");
-        return handshaking = m, PortResult::Ok();
-    }
-    bool PortOpen() const override { return open; }
-    PortResult SetPortOpen(bool o) override { return open = o, PortResult::Ok(); }
-    PortResult Output(const std::string &) override { return {}; }
-    std::string Input() override { return {}; }
-    int InBufferCount() override { return 0; }
-    void ClearInBuffer() override {}
-    void ClearOutBuffer() override {}
-    bool WaitForData(int) override { return false; }
-    void SetLostHandler(std::function<void()>) override {}
-};
 
 std::vector<std::string> SplitLines(const std::string &text) {
     std::vector<std::string> fields(1);
@@ -158,7 +122,7 @@ void CheckReported(const std::vector<std::string> &f) {
 }
 
 void CheckOkStores(bool ok, std::size_t boxesBefore, const fuzz::RecordingDialogs &dialogs,
-                   const test::MemorySettingsStore &store, const ParsingPort &port) {
+                   const test::MemorySettingsStore &store, const SerialPort &port) {
     if (!ok) {
         FUZZ_CHECK(dialogs.boxes.size() == boxesBefore + 1);
         FUZZ_CHECK(!dialogs.boxes.back().text.empty());
@@ -177,7 +141,9 @@ void CheckStored(const std::vector<std::string> &f) {
     const char *keys[] = {"Einstellungen", "COM-Anschlu\xDF", "Handshaking", "Echo"};
     for (int i = 0; i < 4; ++i)
         store.Save(kAppTitle, "Einstellungen", keys[i], f[std::size_t(i)]);
-    ParsingPort port;
+    // Refuses what the settings parser refuses and keeps the canonical text,
+    // like the real port; it stays closed.
+    test::DevicePort port{store};
     fuzz::RecordingDialogs dialogs;
     test::CountingEventPump events;
     PortSettingsForm form(port, store, dialogs, events);

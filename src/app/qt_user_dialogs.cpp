@@ -17,6 +17,16 @@ QString BoxText(const std::string &text) {
     return t;
 }
 
+QString ShortenBoxLines(const QString &text, qsizetype maxChars) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString &line : lines) {
+        if (line.size() > maxChars)
+            line = line.left(maxChars) +
+                   QStringLiteral(" \u2026 (%1 Zeichen mehr)").arg(line.size() - maxChars);
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 QString QtFileFilter(const std::string &filter) {
     const QStringList parts = FromCp1252(filter).split(QLatin1Char('|'));
     QStringList entries;
@@ -33,8 +43,12 @@ BoxAnswer QtUserDialogs::MessageBox(const std::string &text, const std::string &
                                     BoxButtons buttons) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(FromCp1252(title));
-    box.setText(BoxText(text));
+    const QString whole = BoxText(text);
+    const QString shown = ShortenBoxLines(whole);
+    box.setText(shown);
     box.setTextFormat(Qt::PlainText);
+    if (shown != whole)
+        box.setDetailedText(whole);
     switch (icon) {
     case BoxIcon::None:
         box.setIcon(QMessageBox::NoIcon);

@@ -20,6 +20,10 @@ public:
 
 // Box texts use CR (or CR LF, LF CR) between lines; Qt wants LF.
 QString BoxText(const std::string &text);
+// Lines longer than a box can show (a 4096-character program line) are cut
+// after `maxChars` with a note of how much is left out; the box offers the
+// whole text under "Details".
+QString ShortenBoxLines(const QString &text, qsizetype maxChars = 160);
 // "Name|*.a;*.b|Other|*.c" to Qt's "Name (*.a *.b);;Other (*.c)".
 QString QtFileFilter(const std::string &filter);
 

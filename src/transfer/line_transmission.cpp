@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <vector>
 
 namespace quandel {
 
@@ -155,22 +156,32 @@ LineTransmission::Ending LineTransmission::SendClipboardLines(const std::string 
         ctx_.dialogs.MessageBox(reason, kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
         return Ending::Refused;
     }
+    // Pieces up to each CR; the rest after the last CR goes out as a line of
+    // its own (with its CR added after the comment stripping).
+    std::vector<std::string> pieces;
     std::string t = clipboard;
     for (std::size_t cr; (cr = t.find('\r')) != std::string::npos;) {
-        std::string piece = t.substr(0, cr + 1);
+        pieces.push_back(t.substr(0, cr + 1));
         t.erase(0, cr + 1);
+    }
+    pieces.push_back(std::move(t));
+    ctx_.flags.StopRequested = false;
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        // Escape ends a long paste between two lines.
+        if (ctx_.flags.StopRequested)
+            return Ending::Stopped;
+        std::string piece = std::move(pieces[i]);
         RemKillZeile(piece, ctx_.dialogs, ctx_.flags);
-        if (!SendProgZeileOk(piece)) {
-            const Ending e = FailureEnding();
-            ReportEnding(e, piece);
+        const std::string shown = piece;
+        if (i + 1 == pieces.size())
+            piece += '\r';
+        // A line the controller cut (BEL) ends the paste as it ends a
+        // download: the lines after it would build on a line that is missing.
+        if (!SendProgZeileOk(piece) || lineCut_) {
+            const Ending e = lineCut_ ? Ending::LineCut : FailureEnding();
+            ReportEnding(e, shown);
             return e;
         }
-    }
-    RemKillZeile(t, ctx_.dialogs, ctx_.flags);
-    if (!SendProgZeileOk(t + "\r")) {
-        const Ending e = FailureEnding();
-        ReportEnding(e, t);
-        return e;
     }
     return Ending::Completed;
 }

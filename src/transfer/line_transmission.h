@@ -25,7 +25,9 @@ public:
     // Sends a program line by line, comments removed, empty lines skipped.
     Ending Termload(SourceLines &source);
     // The clipboard's text, piece by piece up to each CR (empty pieces too).
-    // A text that is no program is refused before anything is sent.
+    // A text that is no program is refused before anything is sent. The
+    // stop request (Escape) ends it between two pieces; a piece the
+    // controller cut ends it with the message a download shows.
     Ending SendClipboardLines(const std::string &clipboard);
 
     // Facts about the last SendProgZeileOk.

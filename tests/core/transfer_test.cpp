@@ -317,6 +317,47 @@ TEST_F(Transfer, ClipboardLinesGoOutOnceEach) {
     EXPECT_EQ(port.sent, "\r\r"); // an empty clipboard sends two CRs
 }
 
+TEST_F(Transfer, ClipboardPasteEndsAtACutLineOrOnEscape) {
+    struct Row {
+        const char *name;
+        int stopAtEventPass;
+        bool staleStop; // set before the paste starts
+        bool bellOnSecond;
+        LineTransmission::Ending ending;
+        std::string sent;
+        std::size_t boxes;
+    } rows[] = {
+        {"all lines", -1, false, false, LineTransmission::Ending::Completed,
+         "10 A=1\r20 B=2\r30 C\r\r", 0},
+        {"an earlier stop request is cleared", -1, true, false, LineTransmission::Ending::Completed,
+         "10 A=1\r20 B=2\r30 C\r\r", 0},
+        {"Escape while the first line is answered", 1, false, false,
+         LineTransmission::Ending::Stopped, "10 A=1\r", 0},
+        {"the controller cuts the second line", -1, false, true, LineTransmission::Ending::LineCut,
+         "10 A=1\r20 B=2\r", 1},
+    };
+    for (const Row &r : rows) {
+        port.sent.clear();
+        dialogs.boxes.clear();
+        events.calls = 0;
+        events.stopAt = r.stopAtEventPass;
+        flags.StopRequested = r.staleStop;
+        port.answer = [&](const std::string &line) {
+            Chunks c = Controller(line);
+            if (r.bellOnSecond && line.rfind("20", 0) == 0)
+                c.front().bytes.insert(0, "\a");
+            return c;
+        };
+        EXPECT_EQ(lines.SendClipboardLines("10 A=1\r\n20 B=2\r\n30 C"), r.ending) << r.name;
+        EXPECT_EQ(port.sent, r.sent) << r.name;
+        ASSERT_EQ(dialogs.boxes.size(), r.boxes) << r.name;
+        if (r.boxes) {
+            EXPECT_NE(dialogs.boxes[0].text.find("abgeschnitten"), std::string::npos);
+            EXPECT_NE(dialogs.boxes[0].text.find("20 B=2"), std::string::npos);
+        }
+    }
+}
+
 TEST(KeyTable, WhatEachKeySends) {
     const std::array<std::string, 4> user = {"F5 text", "", "x", "PRINT 8"};
     struct Row {

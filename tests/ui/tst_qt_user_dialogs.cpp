@@ -55,6 +55,8 @@ private slots:
     void inputBoxReturnsTheTextOrNothing();
     void boxTextLineBreaks_data();
     void boxTextLineBreaks();
+    void longBoxLinesAreCut_data();
+    void longBoxLinesAreCut();
     void fileFilters_data();
     void fileFilters();
     void serialPortErrorsAreGerman();
@@ -85,6 +87,19 @@ void TstQtUserDialogs::messageBoxShowsGermanButtonsAndAnswers() {
     buttons.sort();
     QCOMPARE(buttons, (QStringList{QStringLiteral("&Ja"), QStringLiteral("&Nein"),
                                    QStringLiteral("Abbrechen")}));
+
+    // A line too long for the screen is cut in the box and whole in its details.
+    const std::string line = "10 PRINT \"" + std::string(4000, 'A') + "\"";
+    QString details;
+    WhenModal([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        text = box->text();
+        details = box->detailedText();
+        box->button(QMessageBox::Ok)->click();
+    });
+    dialogs.MessageBox("Abgeschnitten:\r" + line, "Quandel", BoxIcon::Exclamation, BoxButtons::Ok);
+    QVERIFY(text.size() < 300);
+    QCOMPARE(details, "Abgeschnitten:\n" + QString::fromStdString(line));
 }
 
 void TstQtUserDialogs::inputBoxReturnsTheTextOrNothing() {
@@ -111,6 +126,25 @@ void TstQtUserDialogs::boxTextLineBreaks_data() {
     QTest::newRow("CR LF") << QByteArray("a\r\nb") << "a\nb";
     QTest::newRow("LF CR") << QByteArray("a\n\rb") << "a\nb";
     QTest::newRow("two CR LF keep the empty line") << QByteArray("a\r\n\r\nb") << "a\n\nb";
+}
+
+void TstQtUserDialogs::longBoxLinesAreCut_data() {
+    QTest::addColumn<QString>("in");
+    QTest::addColumn<QString>("out");
+    const QString l200(200, QLatin1Char('x'));
+    QTest::newRow("short lines stay") << "a\nb"
+                                      << "a\nb";
+    QTest::newRow("exactly the limit stays")
+        << QString(160, QLatin1Char('y')) << QString(160, QLatin1Char('y'));
+    QTest::newRow("only the long line is cut")
+        << "Zeile:\n" + l200 + "\nEnde"
+        << "Zeile:\n" + l200.left(160) + QString::fromUtf8(" … (40 Zeichen mehr)") + "\nEnde";
+}
+
+void TstQtUserDialogs::longBoxLinesAreCut() {
+    QFETCH(QString, in);
+    QFETCH(QString, out);
+    QCOMPARE(ShortenBoxLines(in), out);
 }
 
 void TstQtUserDialogs::boxTextLineBreaks() {
