@@ -18,8 +18,10 @@
 //  - the source file is never changed, whatever the target is;
 //  - every box the tool shows has a non-empty text;
 //  - StopRequested is cleared at the end of every run;
-//  - a missing source or a target that is the source or cannot be created
-//    ends as NotStarted after exactly one box; a usable pair never does;
+//  - a missing source, a source that is no program (NUL bytes, a line over
+//    4096 characters), or a target that is the source or cannot be created
+//    ends as NotStarted after exactly one box, and a new target is not
+//    created; a usable pair never ends so;
 //  - a failed run has shown at least one box;
 //  - a completed REMKILL that no key stopped wrote exactly the source's lines
 //    stripped by RemKillZeile, the empty ones left out, each ended by CR LF;
@@ -171,7 +173,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                                    dir.File("sub/../" + name), dir.File("LINK.BAS"),
                                    dir.File("FEHLT/OUT.Z"),    dir.File("sub")};
     const std::string target = targets[targetKind];
-    const bool startable = sourceKind == 0 && targetKind == 0;
+    // A file with NUL bytes or an over-long line is no program: refused
+    // before the target is touched.
+    const bool program = SourceLines::FromText(bytes).NoProgramReason("x").empty();
+    const bool startable = sourceKind == 0 && targetKind == 0 && program;
 
     LineModel model;
     for (ToolRequest &request : requests) {
@@ -192,6 +197,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         if (!startable) {
             FUZZ_CHECK(outcome == RunOutcome::NotStarted);
             FUZZ_CHECK(run.dialogs.boxes.size() == 1);
+            if (targetKind == 0)
+                FUZZ_CHECK(!fs::exists(NativePath(target)));
             continue;
         }
         FUZZ_CHECK(outcome != RunOutcome::NotStarted);
