@@ -159,12 +159,10 @@ LineTransmission::Ending LineTransmission::SendClipboardLines(const std::string 
     // Pieces up to each CR; the rest after the last CR goes out as a line of
     // its own (with its CR added after the comment stripping).
     std::vector<std::string> pieces;
-    std::string t = clipboard;
-    for (std::size_t cr; (cr = t.find('\r')) != std::string::npos;) {
-        pieces.push_back(t.substr(0, cr + 1));
-        t.erase(0, cr + 1);
-    }
-    pieces.push_back(std::move(t));
+    std::size_t from = 0;
+    for (std::size_t cr; (cr = clipboard.find('\r', from)) != std::string::npos; from = cr + 1)
+        pieces.push_back(clipboard.substr(from, cr + 1 - from));
+    pieces.push_back(clipboard.substr(from));
     ctx_.flags.StopRequested = false;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         // Escape ends a long paste between two lines.
