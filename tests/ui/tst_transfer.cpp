@@ -220,7 +220,10 @@ void TstTransfer::escapeStopsALongDownload() {
     const QByteArray log = Log();
     QVERIFY(log.contains("1 A=1\r"));
     QVERIFY(!log.contains("100 A=100\r"));
-    QCOMPARE(app.port.InBufferCount(), 0);
+    // The stop cleared what had come in; only the controller's echo of the
+    // Escape itself can arrive after that, late on a loaded machine.
+    const std::string rest = app.port.Input();
+    QVERIFY2(rest.find_first_not_of('\x1b') == std::string::npos, rest.c_str());
 }
 
 void TstTransfer::keysReachTheController() {
