@@ -8,7 +8,7 @@
 #include "basictools/tool_runner.h"
 #include "core/event_pump.h"
 #include "core/shared_flags.h"
-#include "silent_dialogs.h"
+#include "support/scripted_dialogs.h"
 #include "terminal/lcd_emulation.h"
 #include "tool_program.h"
 
@@ -58,7 +58,7 @@ BENCHMARK(BM_LcdParse)->Arg(64)->Arg(4096);
 
 void BM_RemKillZeile(benchmark::State &state) {
     const std::vector<std::string> lines = bench::ToolProgramLines(1000);
-    bench::SilentDialogs dialogs;
+    quandel::test::ScriptedDialogs dialogs;
     quandel::SharedFlags flags;
     for (auto _ : state) {
         for (const std::string &source : lines) {
@@ -101,7 +101,7 @@ const ToolFolder &Folder() {
 
 // One Start of the tools dialog per iteration, like the app does it.
 void RunToolBench(benchmark::State &state, quandel::ToolMode mode) {
-    bench::SilentDialogs dialogs;
+    quandel::test::ScriptedDialogs dialogs;
     NullPump events;
     quandel::SharedFlags flags;
     quandel::PlainToolView view;
@@ -121,7 +121,7 @@ void RunToolBench(benchmark::State &state, quandel::ToolMode mode) {
     // The summary boxes every run answers (none of them is shown).
     if (state.iterations() > 0)
         state.SetLabel("boxes per run: " +
-                       std::to_string(std::int64_t(dialogs.boxes) / state.iterations()));
+                       std::to_string(std::int64_t(dialogs.boxes.size()) / state.iterations()));
     state.SetItemsProcessed(std::int64_t(state.iterations()) * ToolFolder::kLines);
 }
 

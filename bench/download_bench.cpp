@@ -30,8 +30,8 @@
 #include "port/device_map.h"
 #include "port/qt_serial_port.h"
 #include "process_usage.h"
-#include "silent_dialogs.h"
 #include "sim_process.h"
+#include "support/scripted_dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -138,7 +138,8 @@ int main(int argc, char *argv[]) {
 
     quandel::QSettingsStore settings;
     settings.Save(quandel::kAppTitle, quandel::kDeviceSection, "COM1", link);
-    bench::SilentDialogs dialogs(quandel::BoxAnswer::No); // no EEPROM programming
+    quandel::test::ScriptedDialogs dialogs;
+    dialogs.answers = {quandel::BoxAnswer::No}; // no EEPROM programming
     quandel::QtEventPump events;
     quandel::SteadyClock clock;
     quandel::QtSerialPort realPort([&](int n) { return quandel::DeviceFor(n, settings); });
@@ -184,7 +185,7 @@ int main(int argc, char *argv[]) {
                  "settle %.2f s), app/floor %.3f, lines lost %d (%s), boxes %d\n",
                  lines, sentLines, wall, cpu, 100 * cpu / wall, floor, wire, sent.size(),
                  received.size(), busy, settleTotal, wall / floor, lost, listBack ? "LIST" : "echo",
-                 dialogs.boxes);
+                 int(dialogs.boxes.size()));
     bench::Result("download_wall_s", wall);
     bench::Result("download_cpu_s", cpu);
     bench::Result("download_cpu_share_pct", 100 * cpu / wall);
@@ -194,5 +195,5 @@ int main(int argc, char *argv[]) {
     bench::Result("download_bytes_out", double(sent.size()));
     bench::Result("download_bytes_in", double(received.size()));
     // One box: the EEPROM question, answered No.
-    return dialogs.boxes == 1 && lost == 0 ? 0 : 2;
+    return dialogs.boxes.size() == 1 && lost == 0 ? 0 : 2;
 }

@@ -39,6 +39,25 @@ inline void MapCom1(const QString &device) {
     store.Save(kAppTitle, kDeviceSection, "COM1", device.toStdString());
 }
 
+// One test's surroundings for the app against the simulator: settings in a
+// fresh folder with COM1 mapped to the simulator's link, a path for the
+// simulator's log of what it received, and a folder for the test's files.
+struct SimRig {
+    TempSettings settings;
+    QTemporaryDir dir;
+    QString link = dir.filePath(QStringLiteral("velnor"));
+    QString log = dir.filePath(QStringLiteral("received.log"));
+
+    SimRig() { MapCom1(link); }
+    // What the simulator has received so far ("<missing>" before its first byte).
+    QByteArray Log() const { return FileBytes(log); }
+    // Writes a file into the folder; its path, or empty when that failed.
+    QString Write(const QString &name, const QByteArray &bytes) const {
+        const QString path = dir.filePath(name);
+        return WriteFileBytes(path, bytes) ? path : QString();
+    }
+};
+
 // Starts the whole app against a running simulator and waits for its sign-on.
 inline bool StartAgainst(AppUnderTest &app, const SimProcess &sim) {
     if (!sim.running())

@@ -61,7 +61,7 @@ class TstFaults : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { delete settings_; }
+    void cleanup() { delete rig_; }
     void readoutKeepsEveryLineOfALongRun();
     void hangUpMidTransfer_data();
     void hangUpMidTransfer();
@@ -72,41 +72,28 @@ private slots:
     void sourceThatIsNoProgram();
 
 private:
-    QString Write(const QString &name, const QByteArray &bytes) const;
     QAction *Readout(AppUnderTest &app) {
         return app.window.findChild<QAction *>(QStringLiteral("mnuFileReadout"));
     }
 
-    test::TempSettings *settings_ = nullptr;
-    QTemporaryDir dir_;
-    QString link_, log_;
+    test::SimRig *rig_ = nullptr;
 };
 
 void TstFaults::init() {
-    settings_ = new test::TempSettings;
-    static int count = 0;
-    ++count;
-    link_ = dir_.filePath(QStringLiteral("velnor-%1").arg(count));
-    log_ = dir_.filePath(QStringLiteral("log-%1").arg(count));
-    test::MapCom1(link_);
-}
-
-QString TstFaults::Write(const QString &name, const QByteArray &bytes) const {
-    const QString path = dir_.filePath(name);
-    return test::WriteFileBytes(path, bytes) ? path : QString();
+    rig_ = new test::SimRig;
 }
 
 void TstFaults::readoutKeepsEveryLineOfALongRun() {
     constexpr int kLines = 20000;
-    test::SimProcess sim(link_,
+    test::SimProcess sim(rig_->link,
                          {"--busy-scale", "0", "--statement-ms", "0", "--signon-delay", "0"});
     AppUnderTest app;
     QVERIFY(test::StartAgainst(app, sim));
     app.dialogs.answers = {BoxAnswer::No};
     app.window.Transfers().DownloadProg(
-        Write(QStringLiteral("zaehler.bas"), CountingProgram(kLines)).toStdString());
+        rig_->Write(QStringLiteral("zaehler.bas"), CountingProgram(kLines)).toStdString());
 
-    const QString target = dir_.filePath(QStringLiteral("lauf.txt"));
+    const QString target = rig_->dir.filePath(QStringLiteral("lauf.txt"));
     app.dialogs.files = {target.toStdString()};
     Readout(app)->trigger();
     QTRY_VERIFY_WITH_TIMEOUT(FileBytes(target).endsWith("NEXT I\r\n\r\nREADY\r"), 5000);
@@ -149,12 +136,12 @@ void TstFaults::hangUpMidTransfer() {
     QStringList options{"--busy-scale", "0", "--statement-ms", "0", "--signon-delay", "0"};
     if (hangUpAfter > 0)
         options << "--hangup-after" << QString::number(hangUpAfter);
-    auto sim = std::make_unique<test::SimProcess>(link_, options);
+    auto sim = std::make_unique<test::SimProcess>(rig_->link, options);
     AppUnderTest app;
     QVERIFY(test::StartAgainst(app, *sim));
     const QString program =
-        Write(QStringLiteral("p.bas"), CountingProgram(hangUpAfter ? 3000 : 1000000));
-    const QString target = dir_.filePath(QStringLiteral("lauf.txt"));
+        rig_->Write(QStringLiteral("p.bas"), CountingProgram(hangUpAfter ? 3000 : 1000000));
+    const QString target = rig_->dir.filePath(QStringLiteral("lauf.txt"));
     if (transfer == QLatin1String("download")) {
         app.window.Transfers().DownloadProg(program.toStdString());
     } else if (transfer == QLatin1String("readout")) {
@@ -204,13 +191,14 @@ void TstFaults::hangUpMidTransfer() {
 
     // The controller comes back: the port reopens and a download goes through.
     sim.reset();
-    test::SimProcess again(link_, {"--busy-scale", "0", "--signon-delay", "0", "--log", log_});
+    test::SimProcess again(rig_->link,
+                           {"--busy-scale", "0", "--signon-delay", "0", "--log", rig_->log});
     QVERIFY(again.running());
     QTRY_COMPARE_WITH_TIMEOUT(status->text(), QStringLiteral("COM 1,9600,N,8,1 active"), 5000);
     app.dialogs.answers = {BoxAnswer::No};
     app.window.Transfers().DownloadProg(
-        Write(QStringLiteral("kurz.bas"), "10 A=1\r\n").toStdString());
-    QTRY_VERIFY_WITH_TIMEOUT(FileBytes(log_).endsWith("New\r10 A=1\r"), 5000);
+        rig_->Write(QStringLiteral("kurz.bas"), "10 A=1\r\n").toStdString());
+    QTRY_VERIFY_WITH_TIMEOUT(rig_->Log().endsWith("New\r10 A=1\r"), 5000);
 }
 
 void TstFaults::garbageSettingsFile() {
@@ -226,8 +214,8 @@ void TstFaults::garbageSettingsFile() {
     ini += "[Einstellungen]\nEinstellungen=@Size(99999999999 -1)\n";
     ini += "COM-Anschlu%DF=99999999999999999999\nHandshaking=-7\n";
     ini += "Echo=" + QByteArray(1 << 13, '\x80') + "\n";
-    QDir().mkpath(QFileInfo(settings_->iniPath()).path());
-    QVERIFY(test::WriteFileBytes(settings_->iniPath(), ini));
+    QDir().mkpath(QFileInfo(rig_->settings.iniPath()).path());
+    QVERIFY(test::WriteFileBytes(rig_->settings.iniPath(), ini));
     const QString cwd = QDir::currentPath();
     AppUnderTest app;
     app.window.Startup();
@@ -340,13 +328,14 @@ void TstFaults::sourceThatIsNoProgram() {
     QFETCH(QByteArray, source);
     QFETCH(QString, box);
     const QString cwd = QDir::currentPath();
-    const QString path = Write(QStringLiteral("QUELLE.BAS"), source);
+    const QString path = rig_->Write(QStringLiteral("QUELLE.BAS"), source);
     AppUnderTest app;
     std::unique_ptr<test::SimProcess> sim;
     QString target; // what a tool would have written
     if (use == QLatin1String("download") || use == QLatin1String("paste")) {
         sim = std::make_unique<test::SimProcess>(
-            link_, QStringList{"--busy-scale", "0", "--signon-delay", "0", "--log", log_});
+            rig_->link,
+            QStringList{"--busy-scale", "0", "--signon-delay", "0", "--log", rig_->log});
         QVERIFY(test::StartAgainst(app, *sim));
         if (use == QLatin1String("download")) {
             app.window.Transfers().DownloadProg(path.toStdString());
@@ -363,7 +352,7 @@ void TstFaults::sourceThatIsNoProgram() {
     } else {
         app.window.Startup();
         auto *navigator = app.window.findChild<NavigatorPane *>(QStringLiteral("picLeft"));
-        QVERIFY(navigator->changeDirectory(dir_.path()));
+        QVERIFY(navigator->changeDirectory(rig_->dir.path()));
         navigator->fileList()
             ->findItems(QStringLiteral("QUELLE.BAS"), Qt::MatchExactly)
             .first()
@@ -383,7 +372,7 @@ void TstFaults::sourceThatIsNoProgram() {
     if (!target.isEmpty())
         QVERIFY(!QFile::exists(target));
     if (sim) // nothing went out, not even the opening that erases the controller's program
-        QVERIFY(!FileBytes(log_).contains("New") && !FileBytes(log_).contains("PRINT"));
+        QVERIFY(!rig_->Log().contains("New") && !rig_->Log().contains("PRINT"));
 }
 
 QTEST_MAIN(TstFaults)

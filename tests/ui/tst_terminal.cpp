@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QPlainTextEdit>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace quandel;
@@ -20,7 +19,7 @@ class TstTerminal : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { delete settings_; }
+    void cleanup() { delete rig_; }
     void renderingOfReceivedText_data();
     void renderingOfReceivedText();
     void panesRefreshOncePerBatch_data();
@@ -30,16 +29,11 @@ private slots:
     void lcdPaneShowsNineLinesOf80Columns();
 
 private:
-    test::TempSettings *settings_ = nullptr;
-    QTemporaryDir dir_;
-    QString link_;
+    test::SimRig *rig_ = nullptr;
 };
 
 void TstTerminal::init() {
-    settings_ = new test::TempSettings;
-    static int count = 0;
-    link_ = dir_.filePath(QStringLiteral("velnor-%1").arg(++count));
-    test::MapCom1(link_);
+    rig_ = new test::SimRig;
 }
 
 void TstTerminal::renderingOfReceivedText_data() {
@@ -111,8 +105,8 @@ void TstTerminal::panesRefreshOncePerBatch() {
 }
 
 void TstTerminal::signOnReachesBothPanes() {
-    test::SimProcess sim(link_, {QStringLiteral("--busy-scale"), QStringLiteral("0"),
-                                 QStringLiteral("--signon-delay"), QStringLiteral("0")});
+    test::SimProcess sim(rig_->link, {QStringLiteral("--busy-scale"), QStringLiteral("0"),
+                                      QStringLiteral("--signon-delay"), QStringLiteral("0")});
     QVERIFY(sim.running());
     AppUnderTest app;
     app.window.Startup();
@@ -140,8 +134,8 @@ void TstTerminal::signOnReachesBothPanes() {
 }
 
 void TstTerminal::codeDisplayClearAndFocus() {
-    test::SimProcess sim(link_, {QStringLiteral("--busy-scale"), QStringLiteral("0"),
-                                 QStringLiteral("--no-signon")});
+    test::SimProcess sim(rig_->link, {QStringLiteral("--busy-scale"), QStringLiteral("0"),
+                                      QStringLiteral("--no-signon")});
     QVERIFY(sim.running());
     AppUnderTest app;
     app.window.Startup();

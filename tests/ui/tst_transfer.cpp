@@ -29,7 +29,7 @@ class TstTransfer : public QObject {
     Q_OBJECT
 private slots:
     void init();
-    void cleanup() { delete settings_; }
+    void cleanup() { delete rig_; }
     void downloadDialogueIsByteExact();
     void longProgramArrivesCompleteAndReadsBack();
     void downloadEndings_data();
@@ -40,47 +40,25 @@ private slots:
     void navigatorEnterOnTheEditorTabDownloads();
 
 private:
-    QByteArray Log() const;
-    QString Write(const QString &name, const QByteArray &bytes) const;
-
-    test::TempSettings *settings_ = nullptr;
-    QTemporaryDir dir_;
-    QString link_, log_;
+    test::SimRig *rig_ = nullptr;
 };
 
 void TstTransfer::init() {
-    settings_ = new test::TempSettings;
-    static int count = 0;
-    ++count;
-    link_ = dir_.filePath(QStringLiteral("velnor-%1").arg(count));
-    log_ = dir_.filePath(QStringLiteral("log-%1").arg(count));
-    test::MapCom1(link_);
-}
-
-QByteArray TstTransfer::Log() const {
-    QFile f(log_);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-QString TstTransfer::Write(const QString &name, const QByteArray &bytes) const {
-    const QString path = dir_.filePath(name);
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(bytes);
-    return path;
+    rig_ = new test::SimRig;
 }
 
 void TstTransfer::downloadDialogueIsByteExact() {
-    test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0.1", "--signon-delay", "0"});
+    test::SimProcess sim(rig_->link,
+                         {"--log", rig_->log, "--busy-scale", "0.1", "--signon-delay", "0"});
     AppUnderTest app;
     QVERIFY(test::StartAgainst(app, sim));
-    const QString file =
-        Write(QStringLiteral("p.bas"), "' Kopf\r\n10 PRINT \"A\" ' x\r\n\r\n   ; nur Kommentar\r\n"
-                                       "20 IF A>B THEN 10\r\n30 GOTO 10 :REM Ende\r\n");
+    const QString file = rig_->Write(QStringLiteral("p.bas"),
+                                     "' Kopf\r\n10 PRINT \"A\" ' x\r\n\r\n   ; nur Kommentar\r\n"
+                                     "20 IF A>B THEN 10\r\n30 GOTO 10 :REM Ende\r\n");
     app.dialogs.answers = {BoxAnswer::Yes};
     app.window.Transfers().DownloadProg(file.toStdString());
     QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
-    QTRY_COMPARE_WITH_TIMEOUT(Log(),
+    QTRY_COMPARE_WITH_TIMEOUT(rig_->Log(),
                               QByteArray("\r\rMTOP=7FFFH\rRAM\rNew\r10 PRINT \"A\"\r"
                                          "20 IF A>B THEN 10\r30 GOTO 10\rPROG\r"),
                               3000);
@@ -94,7 +72,7 @@ void TstTransfer::downloadDialogueIsByteExact() {
 
 void TstTransfer::longProgramArrivesCompleteAndReadsBack() {
     // Default busy times: only the handshake keeps lines from being lost.
-    test::SimProcess sim(link_, {"--log", log_, "--signon-delay", "0"});
+    test::SimProcess sim(rig_->link, {"--log", rig_->log, "--signon-delay", "0"});
     AppUnderTest app;
     QVERIFY(test::StartAgainst(app, sim));
     QByteArray source;
@@ -116,11 +94,12 @@ void TstTransfer::longProgramArrivesCompleteAndReadsBack() {
         expected << QString::fromLatin1(line).remove(QLatin1Char(' '));
     }
     app.dialogs.answers = {BoxAnswer::No};
-    app.window.Transfers().DownloadProg(Write(QStringLiteral("long.bas"), source).toStdString());
+    app.window.Transfers().DownloadProg(
+        rig_->Write(QStringLiteral("long.bas"), source).toStdString());
     QCOMPARE(app.dialogs.boxes.size(), std::size_t(1)); // only the EEPROM question
 
     // Read the program back, into a file that held something else before.
-    const QString target = Write(QStringLiteral("readout.txt"), "old content");
+    const QString target = rig_->Write(QStringLiteral("readout.txt"), "old content");
     app.dialogs.files = {target.toStdString()};
     QAction *readout = app.window.findChild<QAction *>(QStringLiteral("mnuFileReadout"));
     readout->trigger();
@@ -175,20 +154,22 @@ void TstTransfer::downloadEndings() {
     QFETCH(QString, box);
     QFETCH(QByteArray, logIs);
     QFETCH(bool, portOpenAfter);
-    test::SimProcess sim(link_, QStringList{"--log", log_, "--signon-delay", "0"} + simOptions);
+    test::SimProcess sim(rig_->link,
+                         QStringList{"--log", rig_->log, "--signon-delay", "0"} + simOptions);
     QVERIFY(sim.running());
     AppUnderTest app;
     app.window.Startup();
     QTest::qWait(300);
-    app.window.Transfers().DownloadProg(Write(QStringLiteral("e.bas"), program).toStdString());
+    app.window.Transfers().DownloadProg(
+        rig_->Write(QStringLiteral("e.bas"), program).toStdString());
     QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
     QVERIFY2(QString::fromLatin1(app.dialogs.boxes[0].text)
                  .replace(QLatin1Char('\r'), QLatin1Char('\n'))
                  .startsWith(box),
              app.dialogs.boxes[0].text.c_str());
     if (logIs != "*")
-        QCOMPARE(Log(), logIs);
-    QVERIFY(!Log().contains("PROG"));
+        QCOMPARE(rig_->Log(), logIs);
+    QVERIFY(!rig_->Log().contains("PROG"));
     QCOMPARE(app.port.PortOpen(), portOpenAfter);
     if (!portOpenAfter)
         QCOMPARE(app.child<StatusPanel>("Status")->text(),
@@ -197,7 +178,8 @@ void TstTransfer::downloadEndings() {
 }
 
 void TstTransfer::escapeStopsALongDownload() {
-    test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0.2", "--signon-delay", "0"});
+    test::SimProcess sim(rig_->link,
+                         {"--log", rig_->log, "--busy-scale", "0.2", "--signon-delay", "0"});
     AppUnderTest app;
     QVERIFY(test::StartAgainst(app, sim));
     QByteArray program;
@@ -206,18 +188,19 @@ void TstTransfer::escapeStopsALongDownload() {
     // Escape once the first program line has reached the controller.
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, &app.window, [&] {
-        if (Log().contains("\r1 A=1\r")) {
+        if (rig_->Log().contains("\r1 A=1\r")) {
             poll.stop();
             QTest::keyClick(app.window.windowHandle(), Qt::Key_Escape);
         }
     });
     poll.start(10);
-    app.window.Transfers().DownloadProg(Write(QStringLiteral("s.bas"), program).toStdString());
+    app.window.Transfers().DownloadProg(
+        rig_->Write(QStringLiteral("s.bas"), program).toStdString());
     QVERIFY2(app.dialogs.boxes.empty(),
              app.dialogs.boxes.empty() ? ""
                                        : app.dialogs.boxes[0].text.c_str()); // no EEPROM question
     QVERIFY(!app.window.Flags().StopRequested);
-    const QByteArray log = Log();
+    const QByteArray log = rig_->Log();
     QVERIFY(log.contains("1 A=1\r"));
     QVERIFY(!log.contains("100 A=100\r"));
     // The stop cleared what had come in; only the controller's echo of the
@@ -229,7 +212,7 @@ void TstTransfer::escapeStopsALongDownload() {
 void TstTransfer::keysReachTheController() {
     // A silent controller: what it would do with RUN or CONT cannot get in
     // the way of what it receives.
-    test::SimProcess sim(link_, {"--log", log_, "--mute-after", "0"});
+    test::SimProcess sim(rig_->link, {"--log", rig_->log, "--mute-after", "0"});
     QVERIFY(sim.running());
     AppUnderTest app;
     app.window.Startup();
@@ -246,7 +229,7 @@ void TstTransfer::keysReachTheController() {
     QTest::keyClick(w, Qt::Key_Backspace);
     QTest::keyClick(w, Qt::Key_Escape);
     // Ctrl+C discards what is still queued for the line: let it go out first.
-    QTRY_COMPARE_WITH_TIMEOUT(Log().size(), 58, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig_->Log().size(), 58, 3000);
     QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
     QTest::keyClick(w, Qt::Key_A);
     QTest::keyClick(w, Qt::Key_Return);
@@ -254,19 +237,19 @@ void TstTransfer::keysReachTheController() {
     const QByteArray keys =
         "LIST RUN \rCONT\rPH0. PRINT 5Belegung der Funktionstaste\x7f\b\x1b\x1b\x03"
         "a\r";
-    QTRY_COMPARE_WITH_TIMEOUT(Log(), keys, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig_->Log(), keys, 3000);
 
     app.child<QTabWidget>("sstMain")->setCurrentIndex(1); // the editor: nothing to the controller
     app.child<QWidget>("txtEdit")->setFocus();
     QTest::keyClick(w, Qt::Key_F2);
     QTest::keyClick(w, Qt::Key_X);
     QTest::qWait(300);
-    QCOMPARE(Log(), keys);
+    QCOMPARE(rig_->Log(), keys);
     QCOMPARE(app.child<QPlainTextEdit>("txtEdit")->toPlainText(), QStringLiteral("x"));
 }
 
 void TstTransfer::clipboardLinesGoOutOnceEach() {
-    test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0", "--no-signon"});
+    test::SimProcess sim(rig_->link, {"--log", rig_->log, "--busy-scale", "0", "--no-signon"});
     QVERIFY(sim.running());
     AppUnderTest app;
     app.window.Startup();
@@ -274,12 +257,13 @@ void TstTransfer::clipboardLinesGoOutOnceEach() {
     QVERIFY(QTest::qWaitForWindowExposed(&app.window));
     QApplication::clipboard()->setText(QStringLiteral("10 A=1\r\n20 B=2 ' x\r\n"));
     QTest::keyClick(app.window.windowHandle(), Qt::Key_V, Qt::ControlModifier);
-    QTRY_COMPARE_WITH_TIMEOUT(Log(), QByteArray("10 A=1\r20 B=2\r\r\r"), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(rig_->Log(), QByteArray("10 A=1\r20 B=2\r\r\r"), 3000);
     QVERIFY(app.dialogs.boxes.empty());
 }
 
 void TstTransfer::navigatorEnterOnTheEditorTabDownloads() {
-    test::SimProcess sim(link_, {"--log", log_, "--busy-scale", "0.1", "--signon-delay", "0"});
+    test::SimProcess sim(rig_->link,
+                         {"--log", rig_->log, "--busy-scale", "0.1", "--signon-delay", "0"});
     AppUnderTest app;
     QVERIFY(test::StartAgainst(app, sim));
     QTemporaryDir folder;
@@ -305,7 +289,7 @@ void TstTransfer::navigatorEnterOnTheEditorTabDownloads() {
              QStringLiteral("Datei %1LAUF.BAS laden?").arg(path));
     // The Enter key chose the file and did not go to the controller.
     QTRY_COMPARE_WITH_TIMEOUT(
-        Log(), QByteArray("\r\rMTOP=7FFFH\rRAM\rNew\r10 PRINT \"N\"\r20 END\r"), 3000);
+        rig_->Log(), QByteArray("\r\rMTOP=7FFFH\rRAM\rNew\r10 PRINT \"N\"\r20 END\r"), 3000);
 }
 
 QTEST_MAIN(TstTransfer)
