@@ -16,6 +16,7 @@
 #include "editor/editor_pane.h"
 #include "editor/navigator_pane.h"
 #include "editor/splitter_bar.h"
+#include "port/device_map.h"
 #include "port/serial_port.h"
 
 #include <QApplication>
@@ -178,7 +179,7 @@ void FrmMain::Startup() {
     layoutHost_->StartupPlacement();
     editor_->Document().SetModified(false);
     properties_->Load(); // applies the stored port configuration
-    connection_->Open();
+    connection_->Open(PortConnection::OpenBy::Startup);
     StatusRefresh();
     // Typed keys go to the controller from the first moment on.
     terminal_->lcdPane()->setFocus(Qt::OtherFocusReason);
@@ -317,9 +318,14 @@ void FrmMain::ShowTerminalHelp() {
 
 void FrmMain::SettingsCommand() {
     // The dialog may close, renumber and scan the port: a lost port is not
-    // to be reopened behind its back.
-    connection_->StopWatching();
+    // to be reopened behind its back while it is shown. Afterwards the watch
+    // goes on only when it still means the same device.
+    const int number = services_.port.CommPort();
+    const std::string device = DeviceFor(number, services_.settings);
+    connection_->PauseWatch();
     properties_->ShowModal();
+    connection_->AfterSettingsDialog(services_.port.CommPort() == number &&
+                                     DeviceFor(number, services_.settings) == device);
     StatusRefresh();
 }
 

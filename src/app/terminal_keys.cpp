@@ -67,8 +67,18 @@ bool TerminalKeys::eventFilter(QObject *watched, QEvent *event) {
     return QObject::eventFilter(watched, event);
 }
 
+bool ReachesTerminalFromAnyPane(const QKeyEvent &event) {
+    const int key = event.key();
+    if (key == Qt::Key_Escape || (key >= Qt::Key_F1 && key <= Qt::Key_F8))
+        return true;
+    return key == Qt::Key_C && (event.modifiers() & Qt::ControlModifier) &&
+           !(event.modifiers() & (Qt::AltModifier | Qt::MetaModifier));
+}
+
 bool TerminalKeys::HandleKey(const QKeyEvent &event) {
-    if (tabs_.currentIndex() == 1 || (blocked_ && blocked_()))
+    if (tabs_.currentIndex() == 1)
+        return false;
+    if (blocked_ && blocked_() && !ReachesTerminalFromAnyPane(event))
         return false;
     const int keyCode = TerminalKeyCode(event.key());
     const int character = TerminalCharacter(event);

@@ -24,8 +24,10 @@ public:
     TerminalKeys(QTabWidget &tabs, TerminalPage &page, SerialPort &port, SharedFlags &flags,
                  std::function<void()> sendClipboardLines, QObject *parent = nullptr);
 
-    // The preview stands aside while `blocked` says so (the navigator's lists
-    // have the focus and take Enter and the arrow keys themselves).
+    // While `blocked` says so (the navigator's lists have the focus and take
+    // Enter, the arrows and type-ahead letters themselves), only the keys
+    // that stop a transfer or send a command reach the controller: Escape,
+    // Ctrl+C and F1..F8.
     void SetBlockedWhen(std::function<bool()> blocked) { blocked_ = std::move(blocked); }
 
     // True when the key was the terminal's (nothing else should see it).
@@ -53,5 +55,7 @@ int TerminalKeyCode(int qtKey);
 // key and Ctrl (Ctrl+C is 3 on every platform), printable ones from the
 // text, which must be a Windows-1252 character.
 int TerminalCharacter(const QKeyEvent &event);
+// Escape, Ctrl+C and F1..F8: the terminal's keys whatever pane has the focus.
+bool ReachesTerminalFromAnyPane(const QKeyEvent &event);
 
 } // namespace quandel

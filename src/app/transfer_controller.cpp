@@ -32,8 +32,14 @@ TransferController::TransferController(FrmMain &window, AppServices &services, S
     progress_->setFormat(QStringLiteral("Zeile %v von %m"));
     progress_->hide();
     window_.statusBar()->addWidget(progress_);
-    connect(&terminal, &TerminalController::readoutPortLost, this,
-            [this] { readout_.EndAfterPortLoss(); });
+    // A device that went away is reported; a port the user closed just ends
+    // the read-out, with what arrived until then in its file.
+    connect(&terminal, &TerminalController::readoutPortLost, this, [this] {
+        if (window_.Connection().WatchingForDevice())
+            readout_.EndAfterPortLoss();
+        else
+            EndReadout();
+    });
 }
 
 TransferController::~TransferController() {

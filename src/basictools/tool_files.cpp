@@ -4,6 +4,7 @@
 #include "core/native_path.h"
 #include "core/number_text.h"
 #include "core/system_error.h"
+#include "core/text_lines.h"
 
 #include <cerrno>
 #include <cstring>
@@ -38,19 +39,10 @@ std::optional<SourceLines> SourceLines::Open(const std::string &path, std::strin
 SourceLines SourceLines::FromText(const std::string &bytes) {
     SourceLines s;
     s.hasNul_ = bytes.find('\0') != std::string::npos;
-    std::string current;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\r') {
-            s.lines_.push_back(std::move(current));
-            current.clear();
-            if (i + 1 < bytes.size() && bytes[i + 1] == '\n')
-                ++i;
-        } else {
-            current.push_back(bytes[i]);
-        }
-    }
-    if (!current.empty())
-        s.lines_.push_back(std::move(current));
+    TextLines split = SplitLines(bytes);
+    s.lines_ = std::move(split.lines);
+    if (!split.rest.empty())
+        s.lines_.push_back(std::move(split.rest));
     return s;
 }
 

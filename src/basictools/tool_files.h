@@ -8,7 +8,7 @@
 namespace quandel {
 
 // Reads a text file as Windows-1252 bytes, one line at a time. A line ends at
-// CR or CR LF; a lone LF stays part of the line. The whole file is read when
+// CR LF, CR or a lone LF (core/text_lines.h). The whole file is read when
 // opened (BASIC sources are small), so Rewind is cheap and no handle is held.
 class SourceLines {
 public:

@@ -6,6 +6,7 @@
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
 #include "core/system_error.h"
+#include "core/text_lines.h"
 #include "core/user_dialogs.h"
 
 #include <cerrno>
@@ -90,17 +91,13 @@ std::string WriteFileSafely(const fs::path &target, const std::string &bytes) {
 SplitText SplitLineEnds(const std::string &bytes) {
     SplitText out;
     out.text.reserve(bytes.size());
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        const char c = bytes[i];
-        if (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') {
-            out.ends.emplace_back(kCrLf);
+    for (std::size_t i = 0; i < bytes.size();) {
+        if (const std::size_t end = LineEndAt(bytes, i); end > 0) {
+            out.ends.push_back(bytes.substr(i, end));
             out.text.push_back('\n');
-            ++i;
-        } else if (c == '\r' || c == '\n') {
-            out.ends.emplace_back(1, c);
-            out.text.push_back('\n');
+            i += end;
         } else {
-            out.text.push_back(c);
+            out.text.push_back(bytes[i++]);
         }
     }
     return out;

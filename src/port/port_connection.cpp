@@ -57,11 +57,28 @@ void PortConnection::ConnectTimerStop() {
     view_.ShowConnectTime("");
 }
 
-void PortConnection::Open() {
-    StopWatching();
-    (void)port_.SetPortOpen(true); // a port that does not open shows as " not active"
+void PortConnection::Open(OpenBy by) {
+    const PortResult r = port_.SetPortOpen(true);
+    // A failed attempt while the device is away keeps waiting for it.
+    if (port_.PortOpen())
+        StopWatching();
     StatusRefresh();
+    ShowRefusal(r, by);
     ConnectTimerStart();
+}
+
+void PortConnection::ShowRefusal(const PortResult &result, OpenBy by) {
+    if (result.refusal == OpenRefusal::None) {
+        // An explanation from an earlier attempt is no longer true.
+        if (refusalShown_ && !watching_)
+            view_.ShowMessage("");
+        refusalShown_ = false;
+        return;
+    }
+    refusalShown_ = true;
+    view_.ShowMessage(result.error.substr(0, result.error.find('\r')));
+    if (by == OpenBy::User)
+        dialogs_.MessageBox(result.error, kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
 }
 
 void PortConnection::Close() {
@@ -112,6 +129,23 @@ void PortConnection::StopWatching() {
         return;
     watching_ = false;
     view_.SetReconnectWatch(false);
+    view_.ShowMessage("");
+}
+
+void PortConnection::PauseWatch() {
+    if (watching_)
+        view_.SetReconnectWatch(false);
+}
+
+void PortConnection::AfterSettingsDialog(bool samePort) {
+    if (!watching_)
+        return;
+    if (port_.PortOpen() || !samePort) {
+        StopWatching();
+        return;
+    }
+    view_.SetReconnectWatch(true);
+    view_.ShowMessage(WaitingText());
 }
 
 } // namespace quandel

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/clock.h"
+#include "port/serial_port.h"
 
 #include <string>
 
 namespace quandel {
 
-class SerialPort;
 class UserDialogs;
 
 // What the connection shows: the "Status", "Meldung" and "ConnectTime" panels
@@ -29,8 +29,12 @@ public:
     PortConnection(SerialPort &port, UserDialogs &dialogs, const Clock &clock,
                    ConnectionView &view);
 
-    // "Com öffnen": failures are not reported; the status line tells.
-    void Open();
+    // Who asks for the port: at start-up a failure is silent; the user gets
+    // a box when the system refused the device for a reason they can mend.
+    enum class OpenBy { Startup, User };
+    // "Com öffnen": the status line tells how it went; the "Meldung" panel
+    // says why a refused device did not open.
+    void Open(OpenBy by = OpenBy::User);
     // "Com Schließen": a failure is reported with the port's own text.
     void Close();
     // A click on the "Status" panel: closes when it shows the connected icon.
@@ -49,9 +53,15 @@ public:
     // Periodic attempt to reopen a lost port; no message when it fails.
     void ReconnectTick();
     bool WatchingForDevice() const { return watching_; }
-    // The configuration changed (settings dialog): whatever was lost is no
-    // longer the port to wait for.
+    // The watch ends: the port is open again, the user closed it, or the
+    // configuration now means another device. The waiting text goes.
     void StopWatching();
+    // The settings dialog closed, the watch paused while it was shown (it
+    // opens, closes and scans ports itself). `samePort`: the port number and
+    // its device are what they were before.
+    void AfterSettingsDialog(bool samePort);
+    // The watch timer stands still (the dialog), the watch itself goes on.
+    void PauseWatch();
 
     bool PanelShowsConnected() const { return panelConnected_; }
 
@@ -59,6 +69,7 @@ private:
     void ConnectTimerStart();
     void ConnectTimerStop();
     void ShowStatus(const std::string &text, bool connected);
+    void ShowRefusal(const PortResult &result, OpenBy by);
     std::string WaitingText() const;
 
     SerialPort &port_;
@@ -68,6 +79,7 @@ private:
     Clock::TimePoint connectStart_;
     bool panelConnected_ = false;
     bool watching_ = false;
+    bool refusalShown_ = false; // the "Meldung" panel explains a refused open
 };
 
 // (now - start) as a time of day "hh:nn:ss"; wraps after 24 hours.

@@ -134,8 +134,14 @@ PortResult QtSerialPort::SetPortOpen(bool open) {
         return PortResult::Fail(Cp1252("Für COM") + NumberText(number_) +
                                 Cp1252(" ist keine Schnittstelle zugeordnet."));
     port_.setPortName(FromCp1252(device));
-    if (!port_.open(QIODevice::ReadWrite))
+    if (!port_.open(QIODevice::ReadWrite)) {
+        // Qt says "permission" both for a device the user may not open and
+        // for one that another program holds (busy, or locked).
+        if (port_.error() == QSerialPort::PermissionError)
+            if (const OpenRefusal why = ClassifyRefusedOpen(device); why != OpenRefusal::None)
+                return PortResult::Refused(why, OpenRefusalText(why, device));
         return FailWithPortError("Die Schnittstelle konnte nicht geöffnet werden.");
+    }
     if (!ApplyLine(line_) || !ApplyHandshaking(handshaking_)) {
         PortResult failure = FailWithPortError("Die Einstellung wird nicht unterstützt.");
         port_.close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "port/open_failure.h"
+
 #include <functional>
 #include <string>
 
@@ -9,9 +11,15 @@ namespace quandel {
 struct PortResult {
     bool ok = true;
     std::string error;
+    // An open the system refused for a reason the user can mend; `error`
+    // then explains it.
+    OpenRefusal refusal = OpenRefusal::None;
 
     static PortResult Ok() { return {}; }
     static PortResult Fail(std::string text) { return {false, std::move(text)}; }
+    static PortResult Refused(OpenRefusal why, std::string text) {
+        return {false, std::move(text), why};
+    }
     explicit operator bool() const { return ok; }
 };
 

@@ -14,6 +14,17 @@ void ReceivePath::AppendTerminalText(const std::string &chunk) {
     pane_.ApplyChange(text_, text_.AppendTerminalText(chunk));
 }
 
+void ReceivePath::Deliver(const std::string &chunk) {
+    if (mode_ == DisplayMode::NormalText)
+        AppendTerminalText(chunk);
+    else
+        pane_.ApplyChange(text_, text_.AppendCodes(chunk));
+    if (sink_ && !capture_.Feed(chunk, *sink_))
+        captureFailed_ = true;
+    if (lcdFeed_)
+        lcd_.LcdParse(chunk);
+}
+
 bool ReceivePath::ReceivePoll() {
     // A port whose device went away may still hold what arrived before.
     if (!port_.PortOpen() && port_.InBufferCount() < 1)
@@ -22,18 +33,10 @@ bool ReceivePath::ReceivePoll() {
     for (;;) {
         const std::string chunk = port_.Input();
         if (!chunk.empty()) {
-            if (mode_ == DisplayMode::NormalText)
-                AppendTerminalText(chunk);
-            else
-                pane_.ApplyChange(text_, text_.AppendCodes(chunk));
-            if (sink_) {
-                if (!capture_.Feed(chunk, *sink_))
-                    captureFailed_ = true;
-                // A short breath for the controller after each captured chunk.
+            Deliver(chunk);
+            // A short breath for the controller after each captured chunk.
+            if (sink_)
                 clock_.SleepFor(std::chrono::milliseconds(1));
-            }
-            if (lcdFeed_)
-                lcd_.LcdParse(chunk);
         }
         if (port_.InBufferCount() < 1)
             return false;

@@ -37,6 +37,9 @@ public:
     // A controller that never stops sending must not keep the window from
     // its events (not even from the command that ends a read-out).
     static constexpr std::chrono::milliseconds kRunBudget{50};
+    // One received chunk on its road, as the poll hands it on: for those who
+    // read the port themselves while the poll does not run.
+    void Deliver(const std::string &chunk);
 
     DisplayMode Mode() const { return mode_; }
     void SetMode(DisplayMode mode) { mode_ = mode; }

@@ -7,8 +7,10 @@
 #include "core/number_text.h"
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
+#include "core/text_lines.h"
 #include "core/user_dialogs.h"
 #include "port/serial_port.h"
+#include "transfer/prompt_wait.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,49 +18,15 @@
 
 namespace quandel {
 
-namespace {
-
-using std::chrono::duration;
-using std::chrono::duration_cast;
-using std::chrono::milliseconds;
-
-constexpr char kPrompt = '>';
-constexpr char kBell = 7;
-
-} // namespace
-
-LineTransmission::Wait LineTransmission::WaitForPrompt(char &previous) {
-    SerialPort &port = ctx_.port;
+PromptWait LineTransmission::WaitForPrompt(PromptScanner &scanner) {
+    using std::chrono::duration;
+    using std::chrono::duration_cast;
     const auto timeout = duration_cast<Clock::Duration>(duration<double>(kTimeoutSeconds));
-    Clock::TimePoint t = ctx_.clock.Now();
-    for (;;) {
-        const std::string chunk = port.Input();
-        if (chunk.empty()) {
-            if (!port.PortOpen())
-                return Wait::PortLost;
-            const Clock::Duration idle = ctx_.clock.Now() - t;
-            if (idle > timeout)
-                return Wait::TimedOut;
-            // Block until a byte arrives or the time-out can have passed.
-            const auto left = duration_cast<milliseconds>(timeout - idle).count() + 1;
-            port.WaitForData(int(std::clamp<long long>(left, 1, 5001)));
-            continue;
-        }
-        t = ctx_.clock.Now();
-        ctx_.view.AppendRaw(chunk);
-        bool prompt = false;
-        for (char c : chunk) {
-            if (c == kBell)
-                lineCut_ = true;
-            // The prompt begins a line of the answer; a ">" inside the echo
-            // of the line (IF A>B) comes before the controller has stored it.
-            if (c == kPrompt && (previous == '\r' || previous == '\n'))
-                prompt = true;
-            previous = c;
-        }
-        if (prompt)
-            return Wait::Prompt;
-    }
+    const PromptWait w =
+        AwaitPrompt(ctx_.port, ctx_.clock, scanner, timeout, Clock::Duration::max(),
+                    [this](const std::string &chunk) { ctx_.view.AppendRaw(chunk); });
+    lineCut_ = lineCut_ || scanner.SawBell();
+    return w;
 }
 
 bool LineTransmission::SendProgZeileOk(const std::string &line) {
@@ -72,20 +40,19 @@ bool LineTransmission::SendProgZeileOk(const std::string &line) {
         return false;
     }
     bool result = false;
-    // The first byte of the answer counts as the start of a line.
-    char previous = '\n';
+    PromptScanner scanner;
     for (;;) {
-        const Wait w = WaitForPrompt(previous);
-        if (w == Wait::PortLost) {
+        const PromptWait w = WaitForPrompt(scanner);
+        if (w == PromptWait::PortLost) {
             portLost_ = true;
             return false;
         }
-        if (w == Wait::TimedOut) {
+        if (w == PromptWait::TimedOut) {
             ctx_.dialogs.MessageBox("Timeout Error\rIst die Schnittstelle bereit? ", kAppTitle,
                                     BoxIcon::Exclamation, BoxButtons::Ok);
             return result;
         }
-        ctx_.clock.SleepFor(milliseconds(kSettleMs));
+        ctx_.clock.SleepFor(std::chrono::milliseconds(kSettleMs));
         ctx_.events.ProcessEvents();
         result = true;
         if (!port.PortOpen() || port.InBufferCount() == 0 || ctx_.flags.StopRequested)
@@ -156,13 +123,13 @@ LineTransmission::Ending LineTransmission::SendClipboardLines(const std::string 
         ctx_.dialogs.MessageBox(reason, kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
         return Ending::Refused;
     }
-    // Pieces up to each CR; the rest after the last CR goes out as a line of
-    // its own (with its CR added after the comment stripping).
-    std::vector<std::string> pieces;
-    std::size_t from = 0;
-    for (std::size_t cr; (cr = clipboard.find('\r', from)) != std::string::npos; from = cr + 1)
-        pieces.push_back(clipboard.substr(from, cr + 1 - from));
-    pieces.push_back(clipboard.substr(from));
+    // One piece per line, each sent with a CR alone whatever line end it had
+    // (Qt hands the clipboard over with LF); what follows the last line end
+    // goes out as a line of its own with one CR more (an empty one when the
+    // text ends with a line end).
+    TextLines split = SplitLines(clipboard);
+    std::vector<std::string> pieces = std::move(split.lines);
+    pieces.push_back(std::move(split.rest));
     ctx_.flags.StopRequested = false;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         // Escape ends a long paste between two lines.

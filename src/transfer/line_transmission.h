@@ -1,5 +1,6 @@
 #pragma once
 
+#include "transfer/prompt_wait.h"
 #include "transfer/transfer_view.h"
 
 #include <string>
@@ -24,7 +25,8 @@ public:
     bool SendNormalZeile(const std::string &text);
     // Sends a program line by line, comments removed, empty lines skipped.
     Ending Termload(SourceLines &source);
-    // The clipboard's text, piece by piece up to each CR (empty pieces too).
+    // The clipboard's text, line by line (empty lines too; a line ends at
+    // CR LF, CR or LF).
     // A text that is no program is refused before anything is sent. The
     // stop request (Escape) ends it between two pieces; a piece the
     // controller cut ends it with the message a download shows.
@@ -40,8 +42,7 @@ public:
     static constexpr int kSettleMs = 50;
 
 private:
-    enum class Wait { Prompt, TimedOut, PortLost };
-    Wait WaitForPrompt(char &previous);
+    PromptWait WaitForPrompt(PromptScanner &scanner);
     // How a failed SendProgZeileOk ended: the port lost, or no prompt in time.
     Ending FailureEnding() const;
     void ReportEnding(Ending ending, const std::string &line);

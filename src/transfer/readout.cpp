@@ -8,6 +8,7 @@
 #include "core/user_dialogs.h"
 #include "port/serial_port.h"
 #include "terminal/receive_path.h"
+#include "transfer/prompt_wait.h"
 
 #include <cerrno>
 #include <cstring>
@@ -57,6 +58,12 @@ void Readout::Pause() {
 }
 
 void Readout::Start() {
+    // As the download: with the port closed there is nothing to read, and
+    // no file is asked for or created.
+    if (!ctx_.port.PortOpen()) {
+        ctx_.dialogs.MessageBox("Keine Verbindung", kAppTitle, BoxIcon::None, BoxButtons::Ok);
+        return;
+    }
     view_.SetClocksRunning(false);
     ctx_.view.SetLcdFeedEnabled(false);
     fileDialog_.title = Cp1252("Datei zum Speichern öffnen");
@@ -81,12 +88,22 @@ void Readout::Start() {
     ctx_.view.SetBusyCursor(true);
     view_.ShowReadoutMessage("In Log-Datei " + path_ + " schreiben ...", true);
     ctx_.flags.StopRequested = false;
+    // The controller answers a bare CR with a few bytes and garbles what
+    // arrives before it has sent them: each send waits for its prompt. A
+    // controller that does not answer still gets all three, a moment apart.
     ctx_.port.Output("\r");
+    AwaitAnswer();
     Pause();
     ctx_.port.Output("\r");
-    Pause();
+    AwaitAnswer();
     Pause();
     ctx_.port.Output("LIST\r");
+}
+
+void Readout::AwaitAnswer() {
+    PromptScanner scanner;
+    AwaitPrompt(ctx_.port, ctx_.clock, scanner, kAnswerLimit, kAnswerLimit,
+                [this](const std::string &chunk) { receive_.Deliver(chunk); });
 }
 
 void Readout::Stop() {

@@ -3,6 +3,7 @@
 #include "terminal/readout_capture.h"
 #include "transfer/transfer_view.h"
 
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -53,6 +54,10 @@ private:
     void Start();
     void Stop();
     void Pause();
+    // Until the controller's prompt after a send, at most kAnswerLimit; what
+    // arrives meanwhile takes the receive path (display and file).
+    void AwaitAnswer();
+    static constexpr std::chrono::seconds kAnswerLimit{1};
 
     TransferContext &ctx_;
     ReadoutView &view_;

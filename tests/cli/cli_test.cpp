@@ -124,6 +124,44 @@ TEST(QuandelTools, ExitStatusAndTexts) {
     }
 }
 
+TEST(QuandelTools, AFileWrittenOnLinuxReadsAsTheSameLines) {
+    // The same program with the line ends each system's editors write: every
+    // tool reports and writes the same, with CR LF line ends.
+    const std::string windows = "10 PRINT \"A\" ' Kommentar\r\n20 A=A+1\r\n30 GOTO 10\r\n";
+    std::string lfOnly = windows, crOnly = windows;
+    for (std::string *text : {&lfOnly, &crOnly})
+        for (std::size_t at; (at = text->find("\r\n")) != std::string::npos;)
+            text->replace(at, 2, text == &lfOnly ? "\n" : "\r");
+    struct Row {
+        const char *tool, *target;
+    } rows[] = {{"remkill", "P.Z"}, {"denumber", "P.D"}, {"varlist", "P.V"}};
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.tool);
+        Result results[3];
+        std::string targets[3];
+        const std::string *sources[] = {&windows, &lfOnly, &crOnly};
+        for (int i = 0; i < 3; ++i) {
+            TempDir dir;
+            dir.Write("P.BAS", *sources[i]);
+            results[i] = RunTools(dir, {r.tool, "P.BAS"});
+            targets[i] = ReadBytes(dir.File(r.target));
+            EXPECT_EQ(ReadBytes(dir.File("P.BAS")), *sources[i]);
+        }
+        EXPECT_EQ(results[0].exit, 0);
+        for (int i = 1; i < 3; ++i) {
+            EXPECT_EQ(results[i].exit, results[0].exit);
+            EXPECT_EQ(results[i].err, results[0].err);
+            EXPECT_EQ(targets[i], targets[0]);
+        }
+    }
+    TempDir dir;
+    dir.Write("P.BAS", lfOnly);
+    EXPECT_EQ(RunTools(dir, {"remkill", "P.BAS"}).err,
+              "Quandel:  fertig ...\n Insgesamt gibt es  3 Zeilennummern\n und  1 Sprungziele\n"
+              "Quandel: Keinen Fehler gefunden.\n");
+    EXPECT_EQ(ReadBytes(dir.File("P.Z")), "10 PRINT \"A\"\r\n20 A=A+1\r\n30 GOTO 10\r\n");
+}
+
 TEST(QuandelTools, JsonLinesCarryTheBoxesInUtf8) {
     TempDir dir;
     // The second stripped line ends in a special character: the warning box

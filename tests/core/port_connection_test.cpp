@@ -2,6 +2,7 @@
 #include "support/fakes.h"
 #include "support/scripted_dialogs.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace quandel {
@@ -131,6 +132,86 @@ TEST_F(PortConnectionTest, PortClosedByTheUserStaysClosed) {
     EXPECT_FALSE(view.watching);
     connection.ReconnectTick();
     EXPECT_FALSE(port.open);
+}
+
+TEST_F(PortConnectionTest, WatchForALostDeviceEndsOnlyWhenTheUserGivesUpOnIt) {
+    struct Row {
+        const char *name;
+        std::function<void(PortConnection &)> act;
+        bool stillWatching;
+    } rows[] = {
+        {"F11 while the device is away", [](PortConnection &c) { c.Open(); }, true},
+        {"status panel click", [](PortConnection &c) { c.TogglePanel(); }, true},
+        {"port dialog, same device",
+         [](PortConnection &c) {
+             c.PauseWatch();
+             c.AfterSettingsDialog(true);
+         },
+         true},
+        {"port dialog, another device",
+         [](PortConnection &c) {
+             c.PauseWatch();
+             c.AfterSettingsDialog(false);
+         },
+         false},
+        {"closed by the user", [](PortConnection &c) { c.Close(); }, false},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(r.name);
+        port.openFails = false;
+        connection.Open();
+        port.Vanish();
+        port.openFails = true;
+        r.act(connection);
+        EXPECT_EQ(view.watching, r.stillWatching);
+        EXPECT_EQ(connection.WatchingForDevice(), r.stillWatching);
+        EXPECT_EQ(view.message.find("warte auf das Ger") != std::string::npos, r.stillWatching)
+            << view.message;
+        // The device comes back: only a live watch takes it.
+        port.openFails = false;
+        connection.ReconnectTick();
+        EXPECT_EQ(port.open, r.stillWatching);
+        connection.StopWatching();
+        port.open = false;
+    }
+    EXPECT_TRUE(dialogs.boxes.empty());
+}
+
+TEST_F(PortConnectionTest, WatchPausesWhileThePortDialogIsShown) {
+    connection.Open();
+    port.Vanish();
+    connection.PauseWatch();
+    EXPECT_FALSE(view.watching); // the timer stands
+    EXPECT_TRUE(connection.WatchingForDevice());
+    port.open = true; // the dialog opened the device itself
+    connection.AfterSettingsDialog(true);
+    EXPECT_FALSE(connection.WatchingForDevice());
+    EXPECT_EQ(view.message, "");
+}
+
+TEST_F(PortConnectionTest, RefusedOpenIsExplainedToTheUserButSilentAtStartUp) {
+    port.openFails = true;
+    port.refusal = PortResult::Refused(OpenRefusal::Permission,
+                                       "Keine Berechtigung für /dev/ttyUSB0.\rDas Gerät gehört ...");
+    struct Row {
+        PortConnection::OpenBy by;
+        std::size_t boxes;
+    } rows[] = {{PortConnection::OpenBy::Startup, 0}, {PortConnection::OpenBy::User, 1}};
+    for (const Row &r : rows) {
+        dialogs.boxes.clear();
+        connection.Open(r.by);
+        EXPECT_EQ(view.message, "Keine Berechtigung für /dev/ttyUSB0.");
+        ASSERT_EQ(dialogs.boxes.size(), r.boxes);
+        if (r.boxes) {
+            EXPECT_EQ(dialogs.boxes[0].text, port.refusal.error);
+            EXPECT_EQ(dialogs.boxes[0].icon, BoxIcon::Exclamation);
+        }
+    }
+    // Mended (the user joined the group): the explanation goes.
+    port.openFails = false;
+    connection.Open();
+    EXPECT_EQ(view.message, "");
+    EXPECT_EQ(view.status, "COM 1,9600,N,8,1 active");
 }
 
 } // namespace

@@ -70,8 +70,10 @@ TEST(RemKill, CopiesWithoutCommentsAndChecks) {
          Shows(Summary(0, 0), kNoError)},
         {"REM kept, comment cut", "10 REM Kopf\r\n20 PRINT A ' x\r\n",
          "10 REM Kopf\r\n20 PRINT A\r\n", Shows(Summary(2, 0), kNoError)},
-        {"indented, CR-only and LF inside", "   10 X=1 :REM eins\r20 PRINT A\nB\r\n",
-         "10 X=1\r\n20 PRINT A\nB\r\n", Shows(Summary(2, 0), kNoError)},
+        {"indented, CR-only and LF line ends", "   10 X=1 :REM eins\r20 PRINT A\n30 B\r\n",
+         "10 X=1\r\n20 PRINT A\r\n30 B\r\n", Shows(Summary(3, 0), kNoError)},
+        {"a file written on Linux", "10 PRINT \"A\" ' Kommentar\n20 A=A+1\n30 END\n",
+         "10 PRINT \"A\"\r\n20 A=A+1\r\n30 END\r\n", Shows(Summary(3, 0), kNoError)},
         {"targets present, one used twice", "10 GOSUB 30\r\n20 GOTO 10\r\n25 GOSUB 30\r\n30 END",
          "10 GOSUB 30\r\n20 GOTO 10\r\n25 GOSUB 30\r\n30 END\r\n", Shows(Summary(4, 2), kNoError)},
         // " 500" occurs in " 5000"; a line is shown once; "THEN B=1" is no jump.

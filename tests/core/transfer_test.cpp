@@ -309,9 +309,23 @@ TEST_F(Transfer, LoadCommandProposesTheNavigatorsFileAndChecksIt) {
 
 TEST_F(Transfer, ClipboardLinesGoOutOnceEach) {
     port.answer = Controller;
-    EXPECT_EQ(lines.SendClipboardLines("10 A=1\r\n20 B=2 ' x\r\n30 C"),
-              LineTransmission::Ending::Completed);
-    EXPECT_EQ(port.sent, "10 A=1\r20 B=2\r30 C\r\r");
+    struct Row {
+        const char *name, *clipboard, *sent;
+    } rows[] = {
+        {"CR LF", "10 A=1\r\n20 B=2 ' x\r\n30 C", "10 A=1\r20 B=2\r30 C\r\r"},
+        {"LF, as Qt hands the clipboard over", "10 A=1\n20 B=2 ' x\n30 C",
+         "10 A=1\r20 B=2\r30 C\r\r"},
+        {"CR alone", "10 A=1\r20 B=2 ' x\r30 C", "10 A=1\r20 B=2\r30 C\r\r"},
+        {"ending with a line end", "10 A=1\n20 B=2\n", "10 A=1\r20 B=2\r\r\r"},
+        {"LF CR: an empty line between", "10 A=1\n\r20 B=2", "10 A=1\r\r20 B=2\r\r"},
+        {"comment lines", "' Kopf\n10 A=1 ' x\n", "\r10 A=1\r\r\r"},
+    };
+    for (const Row &r : rows) {
+        port.sent.clear();
+        EXPECT_EQ(lines.SendClipboardLines(r.clipboard), LineTransmission::Ending::Completed)
+            << r.name;
+        EXPECT_EQ(port.sent, r.sent) << r.name;
+    }
     port.sent.clear();
     lines.SendClipboardLines("");
     EXPECT_EQ(port.sent, "\r\r"); // an empty clipboard sends two CRs

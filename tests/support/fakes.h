@@ -50,6 +50,7 @@ public:
     int handshaking = 0;
     bool open = false;
     bool openFails = false;
+    PortResult refusal = PortResult::Ok(); // when failing: a refusal to explain
     std::string closeError; // non-empty: closing fails with this text
     std::string sent, incoming;
     std::function<void()> lost;
@@ -63,7 +64,7 @@ public:
     bool PortOpen() const override { return open; }
     PortResult SetPortOpen(bool o) override {
         if (o && openFails)
-            return PortResult::Fail("kann nicht geöffnet werden");
+            return refusal ? PortResult::Fail("kann nicht geöffnet werden") : refusal;
         if (!o && !closeError.empty())
             return PortResult::Fail(closeError);
         open = o;

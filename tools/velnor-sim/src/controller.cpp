@@ -106,8 +106,12 @@ void Controller::finish_line() {
 void Controller::answer(std::string_view line) {
     const std::string_view text = trim(line);
     try {
-        if (text.empty())
+        if (text.empty()) {
+            // A busy or slow controller takes a while even for a bare CR;
+            // what arrives meanwhile is lost like any input while busy.
+            busy(options_.empty_line_ms);
             prompt();
+        }
         else if (std::isdigit(static_cast<unsigned char>(text.front())))
             store_program_line(text);
         else

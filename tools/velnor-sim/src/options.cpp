@@ -73,6 +73,7 @@ std::vector<ValueOption> value_options() {
     return {
         {"link", text(&Options::link_path)},
         {"busy-ms", number(&Options::busy_ms)},
+        {"empty-line-ms", number(&Options::empty_line_ms)},
         {"slow-busy-ms", number(&Options::slow_busy_ms)},
         {"busy-scale", number(&Options::busy_scale)},
         {"prompt-delay", number(&Options::prompt_delay_ms)},
@@ -199,6 +200,7 @@ on stdout is "PTY <slave path>". Runs until SIGTERM or SIGINT.
 
   --link PATH                symlink PATH to the slave (removed on exit)
   --busy-ms N                busy time after storing a line (default 60)
+  --empty-line-ms N          busy time before answering an empty line (default 0)
   --slow-busy-ms N           busy time of NEW, RUN, MTOP= and the line after them (default 800)
   --busy-scale F             multiply all busy times and the PROG wait by F (default 1.0)
   --no-loss                  keep input that arrives while busy instead of dropping it

@@ -9,6 +9,7 @@ namespace velnor {
 struct Options {
     std::string link_path;          // --link: symlink to the slave side
     double busy_ms = 60;            // storing an ordinary program line
+    double empty_line_ms = 0;       // answering an empty line (a bare CR)
     double slow_busy_ms = 800;      // NEW, RUN, MTOP= and the first line after them
     double busy_scale = 1.0;        // multiplies every busy time and the PROG wait
     bool no_loss = false;           // queue input that arrives while busy

@@ -41,6 +41,8 @@ TEST(BusyTime, ComesBetweenEchoAndPrompt) {
          450},
         {"scale shortens", {"--busy-ms", "3000", "--busy-scale", "0.1"}, {}, "10 END", 280, 2500},
         {"prompt delay", {"--busy-scale", "0", "--prompt-delay", "300"}, {}, "", 280},
+        {"empty line", {"--empty-line-ms", "300"}, {}, "", 280},
+        {"empty line is quick by default", {}, {}, "", 0, 250},
     };
     for (const Row &r : rows) {
         SCOPED_TRACE(r.name);
@@ -110,6 +112,14 @@ TEST(InputLoss, SecondLineSurvivesOnlyWhenControllerWasReady) {
         EXPECT_EQ(transcript, r.transcript);
         EXPECT_EQ(c.port.command("LIST"), "LIST\r\n" + r.listing + "\r\nREADY\r\n>");
     }
+}
+
+TEST(InputLoss, LineSentIntoASlowEmptyLineAnswerIsLost) {
+    Connected c({"--empty-line-ms", "200", "--signon-delay", "0"});
+    c.port.send("\rLIST\r");
+    std::string transcript = c.port.read_until("\r\n>");
+    transcript += c.port.read_for(300ms);
+    EXPECT_EQ(transcript, "\r\n>");
 }
 
 TEST(CharDelay, PacesTheAnswer) {
