@@ -38,6 +38,8 @@ private slots:
     void firstStartWithAnEmptyStore();
     void menuBarHasEveryItemAndShortcut_data();
     void menuBarHasEveryItemAndShortcut();
+    void windowsCarryTheirNames_data();
+    void windowsCarryTheirNames();
     void geometryRoundTripsInTwips();
     void maximisedStoresNothing();
     void unreadableGeometryValuesAreSkipped();
@@ -132,7 +134,7 @@ void TstFrmMain::menuBarHasEveryItemAndShortcut_data() {
         QTest::newRow(name) << QString::fromLatin1(name) << text << key;
     };
     row("mnuFileLoad", QStringLiteral("Programm laden"), QKeySequence(Qt::CTRL | Qt::Key_L));
-    row("mnuFileReadout", QStringLiteral("Daten auslesen und speichern"),
+    row("mnuFileSave", QStringLiteral("Daten auslesen und speichern"),
         QKeySequence(Qt::CTRL | Qt::Key_S));
     row("mnuFileLogOpen", QStringLiteral("Log-Datei öffnen"));
     row("mnuFileParamLoad", QStringLiteral("Parameterdatei laden"));
@@ -147,9 +149,9 @@ void TstFrmMain::menuBarHasEveryItemAndShortcut_data() {
     row("mnuToolsVarlist", QStringLiteral("Variablenliste"), QKeySequence(Qt::CTRL | Qt::Key_G));
     row("mnuComOpen", QStringLiteral("Com öffnen"), QKeySequence(Qt::Key_F11));
     row("mnuComClose", QStringLiteral("Com Schließen"), QKeySequence(Qt::SHIFT | Qt::Key_F11));
-    row("mnuComSettings", QStringLiteral("&Einstellungen"), QKeySequence(Qt::Key_F9));
-    row("mnuHelpManual", QStringLiteral("BASIC-Manual"));
-    row("mnuHelpVersion", QStringLiteral("Version"));
+    row("mnuProperties", QStringLiteral("&Einstellungen"), QKeySequence(Qt::Key_F9));
+    row("mnuHelpBasic", QStringLiteral("BASIC-Manual"));
+    row("mnuHelpAbout", QStringLiteral("Version"));
     row("mnuHelpInfo", QStringLiteral("Info"));
     row("mnuSpacer", QString(16, QLatin1Char(' ')));
     row("mnuEnd", QStringLiteral("&Ende"));
@@ -164,8 +166,33 @@ void TstFrmMain::menuBarHasEveryItemAndShortcut() {
     QVERIFY(action);
     QCOMPARE(action->text(), text);
     QCOMPARE(action->shortcut(), shortcut);
-    if (name == QLatin1String("mnuFileReadout"))
+    if (name == QLatin1String("mnuFileSave"))
         QVERIFY(action->isCheckable());
+}
+
+void TstFrmMain::windowsCarryTheirNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("command"); // the menu item that brings it up, if any
+    QTest::newRow("frmMain") << "frmMain" << QString();
+    QTest::newRow("frmProperties") << "frmProperties" << QString();
+    QTest::newRow("frmRemkill") << "frmRemkill" << QString();
+    QTest::newRow("frmAscii") << "frmAscii"
+                              << "mnuAscii";
+}
+
+void TstFrmMain::windowsCarryTheirNames() {
+    QFETCH(QString, name);
+    QFETCH(QString, command);
+    AppUnderTest app;
+    app.window.ToolsDialog(); // made on first use
+    if (!command.isEmpty())
+        app.window.findChild<QAction *>(command)->trigger();
+    QWidget *found =
+        app.window.objectName() == name ? &app.window : app.window.findChild<QWidget *>(name);
+    QVERIFY(found);
+    QVERIFY(found->isWindow());
+    if (!command.isEmpty())
+        found->close();
 }
 
 void TstFrmMain::geometryRoundTripsInTwips() {
