@@ -2,6 +2,7 @@
 // settings files and the simulated controller on a real pty.
 #include "app/cp1252_codec.h"
 #include "app/status_panel.h"
+#include "app/terminal_page.h"
 #include "core/number_text.h"
 #include "support/qt_support.h"
 #include "ui/app_under_test.h"
@@ -87,7 +88,9 @@ void TstFrmMain::firstStartWithAnEmptyStore() {
     for (int i = 4; i < 8; ++i) {
         auto *key = app.child<QPushButton>(qPrintable(QStringLiteral("FTast%1").arg(i)));
         QCOMPARE(key->text(), QStringLiteral("Belegung d"));
-        QCOMPARE(key->toolTip(), QStringLiteral("Belegung der Funktionstaste"));
+        QCOMPARE(app.window.TerminalPageWidget().functionKeyText(i),
+                 QStringLiteral("Belegung der Funktionstaste"));
+        QCOMPARE(key->toolTip(), PlainTextToolTip(QStringLiteral("Belegung der Funktionstaste")));
     }
     const char *fixed[] = {"LIST", "RUN", "CONT", "PH0. "};
     for (int i = 0; i < 4; ++i) {
@@ -287,7 +290,9 @@ void TstFrmMain::storedFunctionKeyTexts() {
     AppUnderTest app;
     app.window.Startup();
     auto *f6 = app.child<QPushButton>("FTast5");
-    QCOMPARE(f6->toolTip(), QStringLiteral("PRINT \"Größe\" & A"));
+    QCOMPARE(app.window.TerminalPageWidget().functionKeyText(5),
+             QStringLiteral("PRINT \"Größe\" & A"));
+    QCOMPARE(f6->toolTip(), PlainTextToolTip(QStringLiteral("PRINT \"Größe\" & A")));
     QCOMPARE(f6->text(), QStringLiteral("PRINT \"Grö"));
     QCOMPARE(app.child<QPushButton>("FTast4")->text(), QStringLiteral("Belegung d"));
 }
