@@ -144,6 +144,9 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent) {
     modeLayout->addWidget(optPlain_);
     bottom->addWidget(mode);
     layout->addLayout(bottom);
+    // Room the terminal pane may not take (its height has a limit) stays
+    // below the controls, which keep their places under the pane.
+    layout->addStretch(0);
 
     connect(clear, &QAction::triggered, this, &TerminalPage::clearRequested);
     // The terminal pane is never edited: clicking into it sends the focus on

@@ -4,6 +4,7 @@
 #include "app/status_panel.h"
 #include "app/terminal_page.h"
 #include "core/number_text.h"
+#include "core/twips.h"
 #include "support/qt_support.h"
 #include "ui/app_under_test.h"
 
@@ -45,6 +46,8 @@ private slots:
     void maximisedStoresNothing();
     void unreadableGeometryValuesAreSkipped();
     void lostWindowPositionIsBroughtBack();
+    void panesFollowTheWindowSize_data();
+    void panesFollowTheWindowSize();
     void workingDirectory_data();
     void workingDirectory();
     void storedFunctionKeyTexts();
@@ -251,6 +254,48 @@ void TstFrmMain::lostWindowPositionIsBroughtBack() {
     app.window.Startup();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     QVERIFY(screen.contains(app.window.pos()));
+}
+
+void TstFrmMain::panesFollowTheWindowSize_data() {
+    QTest::addColumn<int>("windowHeight"); // pixels at 96 dpi
+    QTest::addColumn<bool>("tall");        // a tab control over 8000 twips
+    QTest::newRow("tab control under 8000 twips") << 560 << false;
+    QTest::newRow("tab control over 8000 twips") << 700 << true;
+}
+
+void TstFrmMain::panesFollowTheWindowSize() {
+    QFETCH(int, windowHeight);
+    QFETCH(bool, tall);
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    app.window.resize(app.window.width(), windowHeight);
+    auto *tabs = app.child<QTabWidget>("sstMain");
+    auto *term = app.child<QWidget>("rtbTerm");
+    auto *keys = app.child<QWidget>("frFTast");
+    QTRY_COMPARE(app.window.height(), windowHeight);
+    const int tabTwips = PixelsToTwips(tabs->height(), 96);
+    QCOMPARE(tabTwips > 8000, tall);
+    const auto near = [](int a, int b) {
+        return std::abs(a - b) <= 1;
+    };
+
+    // Below the limit the terminal pane keeps its height from the start.
+    const int termHeight = TwipsToPixels(tall ? tabTwips - 4500 : 1935, 96);
+    // (The page lays itself out in a pass of its own.)
+    QTRY_VERIFY2(near(term->height(), termHeight), qPrintable(QString::number(term->height())));
+    QVERIFY(near(term->width(), TwipsToPixels(PixelsToTwips(tabs->width(), 96) - 300, 96)));
+    // The function keys stay whole under it.
+    QVERIFY(keys->y() > term->geometry().bottom());
+    QVERIFY(keys->geometry().bottom() < app.window.TerminalPageWidget().height());
+
+    tabs->setCurrentIndex(1);
+    auto *edit = app.child<QWidget>("txtEdit");
+    QTRY_VERIFY(edit->isVisible());
+    QVERIFY(near(edit->width(), term->width()));
+    QVERIFY(edit->height() <= TwipsToPixels(PixelsToTwips(tabs->height(), 96) - 600, 96) -
+                                  app.child<QWidget>("tbrEditor")->height() + 1);
 }
 
 void TstFrmMain::workingDirectory_data() {
