@@ -4,6 +4,7 @@
 set -euo pipefail
 
 packages=(
+  fonts-freefont-ttf # FreeMono draws the control pictures of the terminal pane
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev

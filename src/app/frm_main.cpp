@@ -94,7 +94,10 @@ void FrmMain::BuildCentralArea() {
     editor_ = new EditorPane(services_.dialogs, openLog_, flags_, sstMain_);
     sstMain_->addTab(editor_, QStringLiteral("Editor"));
     setCentralWidget(central);
-    layoutHost_ = new WindowLayoutHost({this, central, navigator_, sstMain_, statusBar()}, this);
+    layoutHost_ =
+        new WindowLayoutHost({this, central, navigator_, sstMain_, statusBar(),
+                              terminal_->terminalPane(), editor_->textPane(), editor_->toolbar()},
+                             this);
 
     connect(editor_, &EditorPane::captionChanged, this, &QWidget::setWindowTitle);
     navigator_->setTerminalTabQuery([this] { return sstMain_->currentIndex() == 0; });

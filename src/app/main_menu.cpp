@@ -48,7 +48,7 @@ void FrmMain::BuildMenuBar() {
     QMenu *file = Menu(bar, "mnuFile", QStringLiteral("&Datei"));
     QAction *load = Item(file, "mnuFileLoad", QStringLiteral("Programm laden"),
                          QKeySequence(Qt::CTRL | Qt::Key_L));
-    QAction *readout = Item(file, "mnuFileReadout", QStringLiteral("Daten auslesen und speichern"),
+    QAction *readout = Item(file, "mnuFileSave", QStringLiteral("Daten auslesen und speichern"),
                             QKeySequence(Qt::CTRL | Qt::Key_S));
     readout->setCheckable(true);
     file->addSeparator();
@@ -88,11 +88,11 @@ void FrmMain::BuildMenuBar() {
     QAction *close = Item(com, "mnuComClose", QStringLiteral("Com Schließen"),
                           QKeySequence(Qt::SHIFT | Qt::Key_F11));
     QAction *settings =
-        Item(com, "mnuComSettings", QStringLiteral("&Einstellungen"), QKeySequence(Qt::Key_F9));
+        Item(com, "mnuProperties", QStringLiteral("&Einstellungen"), QKeySequence(Qt::Key_F9));
 
     QMenu *help = Menu(bar, "mnuHelp", QStringLiteral("&Hilfe"));
-    QAction *manual = Item(help, "mnuHelpManual", QStringLiteral("BASIC-Manual"));
-    QAction *version = Item(help, "mnuHelpVersion", QStringLiteral("Version"));
+    QAction *manual = Item(help, "mnuHelpBasic", QStringLiteral("BASIC-Manual"));
+    QAction *version = Item(help, "mnuHelpAbout", QStringLiteral("Version"));
     QAction *info = Item(help, "mnuHelpInfo", QStringLiteral("Info"));
 
     // Keeps "&Ende" apart from the other menus.

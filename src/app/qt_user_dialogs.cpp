@@ -6,6 +6,7 @@
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace quandel {
 
@@ -17,26 +18,51 @@ QString BoxText(const std::string &text) {
     return t;
 }
 
-QString ShortenBoxLines(const QString &text, qsizetype maxChars) {
-    QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString &line : lines) {
-        if (line.size() > maxChars)
-            line = line.left(maxChars) +
-                   QStringLiteral(" \u2026 (%1 Zeichen mehr)").arg(line.size() - maxChars);
+QString ShortenLongRuns(const QString &text, qsizetype maxRun) {
+    // A box wraps its lines at blanks; only a run without any blank cannot
+    // be wrapped sensibly and would make the box as wide or as tall as the
+    // screen. Such a run keeps its first `maxRun` characters.
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        if (text[i].isSpace()) {
+            out += text[i++];
+            continue;
+        }
+        qsizetype end = i;
+        while (end < text.size() && !text[end].isSpace())
+            ++end;
+        const qsizetype length = end - i;
+        if (length > maxRun) {
+            qsizetype keep = maxRun;
+            if (text[i + keep - 1].isHighSurrogate())
+                --keep; // a character is kept whole or not at all
+            out +=
+                text.mid(i, keep) + QStringLiteral(" \u2026 (%1 Zeichen mehr)").arg(length - keep);
+        } else
+            out += text.mid(i, length);
+        i = end;
     }
-    return lines.join(QLatin1Char('\n'));
+    return out;
 }
 
-QString QtFileFilter(const std::string &filter) {
+QStringList QtNameFilters(const std::string &filter) {
     const QStringList parts = FromCp1252(filter).split(QLatin1Char('|'));
     QStringList entries;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        entries << parts[i].trimmed() + QLatin1String(" (") + patterns.simplified() +
-                       QLatin1Char(')');
+        QStringList patterns;
+        for (const QString &p :
+             parts[i + 1].split(QRegularExpression(QStringLiteral("[;\\s]+")), Qt::SkipEmptyParts))
+            // On Windows "*.*" means every file; to Qt it means only names with a dot.
+            patterns << (p == QLatin1String("*.*") ? QStringLiteral("*") : p);
+        const QString name = parts[i].trimmed();
+        // The dialog shows only the name (HideNameFilterDetails); Qt takes
+        // the patterns from the last parentheses.
+        entries << (name.isEmpty() ? patterns.join(QLatin1Char(' ')) : name) + QLatin1String(" (") +
+                       patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
-    return entries.join(QLatin1String(";;"));
+    return entries;
 }
 
 BoxAnswer QtUserDialogs::MessageBox(const std::string &text, const std::string &title, BoxIcon icon,
@@ -44,7 +70,7 @@ BoxAnswer QtUserDialogs::MessageBox(const std::string &text, const std::string &
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(FromCp1252(title));
     const QString whole = BoxText(text);
-    const QString shown = ShortenBoxLines(whole);
+    const QString shown = ShortenLongRuns(whole);
     box.setText(shown);
     box.setTextFormat(Qt::PlainText);
     if (shown != whole)
@@ -124,8 +150,9 @@ bool RunFileDialog(FileDialogState &state, QFileDialog::AcceptMode mode) {
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
                                                        : QFileDialog::AnyFile);
-    dialog.setNameFilter(QtFileFilter(state.filter));
-    dialog.setDefaultSuffix(FromCp1252(state.defaultExt).toLower());
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setNameFilters(QtNameFilters(state.filter));
+    dialog.setDefaultSuffix(FromCp1252(state.defaultExt));
     if (!state.fileName.empty())
         dialog.selectFile(FromCp1252(state.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

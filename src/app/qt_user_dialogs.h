@@ -3,6 +3,7 @@
 #include "core/user_dialogs.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace quandel {
 
@@ -20,11 +21,14 @@ public:
 
 // Box texts use CR (or CR LF, LF CR) between lines; Qt wants LF.
 QString BoxText(const std::string &text);
-// Lines longer than a box can show (a 4096-character program line) are cut
-// after `maxChars` with a note of how much is left out; the box offers the
-// whole text under "Details".
-QString ShortenBoxLines(const QString &text, qsizetype maxChars = 160);
-// "Name|*.a;*.b|Other|*.c" to Qt's "Name (*.a *.b);;Other (*.c)".
-QString QtFileFilter(const std::string &filter);
+// Runs of characters without a blank longer than a box can show (a
+// 4096-character program line) are cut after `maxRun` characters with a note
+// of how much is left out; the box offers the whole text under "Details".
+// Text with blanks is never cut: the box wraps it.
+QString ShortenLongRuns(const QString &text, qsizetype maxRun = 240);
+// "Name (*.a)|*.a;*.b|Other|*.*" to the filters handed to QFileDialog, which
+// shows each name as it is and filters by the patterns after it:
+// {"Name (*.a) (*.a *.b)", "Other (*)"}. "*.*" stands for every file.
+QStringList QtNameFilters(const std::string &filter);
 
 } // namespace quandel

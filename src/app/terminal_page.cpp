@@ -18,15 +18,30 @@
 namespace quandel {
 
 QFont FixedPitchFont(double pointSize) {
+    // Liberation Mono has Courier New's metrics. Behind it: DejaVu Sans Mono
+    // for the characters it lacks, and FreeMono, which also has the pictures
+    // of the control codes (U+2400 ff.) that the terminal pane shows.
+    const QStringList fallbacks = {QStringLiteral("DejaVu Sans Mono"),
+                                   QString::fromLatin1(kControlPictureFamily)};
     QFont font(QStringLiteral("Courier New"));
+    font.setFamilies(QStringList{QStringLiteral("Courier New"), QStringLiteral("Liberation Mono")} +
+                     fallbacks);
     font.setStyleHint(QFont::TypeWriter, QFont::PreferDefault);
     font.setFixedPitch(true);
     font.setPointSizeF(pointSize);
     if (!QFontInfo(font).fixedPitch()) {
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        font.setFamilies(QStringList{font.family()} + fallbacks);
         font.setPointSizeF(pointSize);
     }
     return font;
+}
+
+QString PlainTextToolTip(const QString &text) {
+    // A tooltip that looks like HTML ("IF A<B THEN PRINT "<b>"") would be
+    // rendered as such: escaped, it always shows its characters, blanks kept.
+    return QStringLiteral("<p style='white-space:pre-wrap'>") + text.toHtmlEscaped() +
+           QStringLiteral("</p>");
 }
 
 namespace {
@@ -129,6 +144,9 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent) {
     modeLayout->addWidget(optPlain_);
     bottom->addWidget(mode);
     layout->addLayout(bottom);
+    // Room the terminal pane may not take (its height has a limit) stays
+    // below the controls, which keep their places under the pane.
+    layout->addStretch(0);
 
     connect(clear, &QAction::triggered, this, &TerminalPage::clearRequested);
     // The terminal pane is never edited: clicking into it sends the focus on
@@ -146,13 +164,14 @@ bool TerminalPage::eventFilter(QObject *watched, QEvent *event) {
 
 void TerminalPage::setFunctionKeyText(int index, const QString &text) {
     QPushButton *button = fTast_.at(std::size_t(index));
-    button->setToolTip(text);
+    keyTexts_.at(std::size_t(index)) = text;
+    button->setToolTip(PlainTextToolTip(text));
     // A caption shows an ampersand as such, not as a mnemonic marker.
     button->setText(text.left(10).replace(QLatin1Char('&'), QLatin1String("&&")));
 }
 
 QString TerminalPage::functionKeyText(int index) const {
-    return fTast_.at(std::size_t(index))->toolTip();
+    return keyTexts_.at(std::size_t(index));
 }
 
 void TerminalPage::appendTerminalText(const QString &text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QWidget>
 #include <array>
 
@@ -25,8 +26,8 @@ public:
     QRadioButton *asciiOption() const { return optAscii_; }
     QRadioButton *plainTextOption() const { return optPlain_; }
 
-    // The text a function key sends (its tooltip) and its caption, the first
-    // ten characters of it.
+    // The text function key F5..F8 sends (index 4..7), shown whole as its
+    // tooltip; its caption is the first ten characters of it.
     void setFunctionKeyText(int index, const QString &text);
     QString functionKeyText(int index) const;
 
@@ -44,11 +45,17 @@ private:
     QPlainTextEdit *txtLCD_ = nullptr;
     QPlainTextEdit *rtbTerm_ = nullptr;
     std::array<QPushButton *, 8> fTast_{};
+    std::array<QString, 8> keyTexts_;
     QRadioButton *optAscii_ = nullptr;
     QRadioButton *optPlain_ = nullptr;
 };
 
-// Courier New at the given size, or a metric-compatible monospace font.
+// The family behind the panes' font that draws the control pictures.
+inline constexpr const char *kControlPictureFamily = "FreeMono";
+// Courier New at the given size, or a metric-compatible monospace font, with
+// DejaVu Sans Mono and kControlPictureFamily for the characters they lack.
 QFont FixedPitchFont(double pointSize);
+// A tooltip that shows `text` literally, whatever markup it seems to hold.
+QString PlainTextToolTip(const QString &text);
 
 } // namespace quandel

@@ -219,6 +219,8 @@ void FrmProperties::ShowForm() {
         lists_[l]->setCurrentIndex(filled ? form_->Selected(PortList(l)) : -1);
         lists_[l]->setEnabled(filled);
     }
+    // Loaded, the options show what OK applies; unloaded (never seen), the
+    // controls keep their initial "Aus" and "Xon/Xoff".
     optEcho_[form_ && form_->EchoChoice() ? 1 : 0]->setChecked(true);
     optFlow_[form_ ? form_->FlowChoice() : 1]->setChecked(true);
     lblNr_->hide();

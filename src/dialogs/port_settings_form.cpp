@@ -82,11 +82,10 @@ const std::vector<std::string> &PortListEntries(PortList list) {
 PortSettingsForm::PortSettingsForm(SerialPort &port, SettingsStore &store, UserDialogs &dialogs,
                                    EventPump &events)
     : port_(port), store_(store), dialogs_(dialogs), events_(events) {
+    // Echo off and no handshaking until the load's own selections: a load
+    // cut short by a refused stored value leaves these, and OK then applies
+    // them, so it never switches the port to a handshaking nobody chose.
     selected_.fill(-1);
-    // The dialog comes up with "Aus" and "Xon/Xoff" selected; like every
-    // selection, that one sets the choice, so what is shown is what OK applies.
-    SelectEcho(false);
-    SelectFlow(1);
 }
 
 void PortSettingsForm::Select(PortList list, int index) {

@@ -52,6 +52,7 @@ EditorPane::EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFla
     txtEdit_->setFont(FixedPitchFont(9));
     txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(txtEdit_, 1);
+    layout->addStretch(0); // what the editor's size limit leaves free
 
     connect(txtEdit_, &QPlainTextEdit::textChanged, this, [this] { document_.TextChanged(); });
     connect(newText, &QAction::triggered, this, [this] { document_.New(); });

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QScreen>
+#include <utility>
 
 namespace quandel {
 
@@ -134,6 +135,8 @@ void WindowLayoutHost::ReadWindow() {
     const int rowPx = dir->count() > 0 ? dir->sizeHintForRow(0) : dir->fontMetrics().height();
     layout_.dirRowHeight = rowPx > 0 ? Twips(rowPx) : 0;
     layout_.dirFrame = Twips(2 * dir->frameWidth());
+    if (w_.tbrEditor)
+        layout_.tbrEditorHeight = Twips(w_.tbrEditor->sizeHint().height());
 }
 
 void WindowLayoutHost::Apply() {
@@ -159,6 +162,12 @@ void WindowLayoutHost::Apply() {
     if (layout_.picSplitterVisible)
         picSplitter_->raise();
     w_.sstMain->setGeometry(Pixels(layout_.sstMain));
+    // The panes' pages place them; the rules set how large they may become,
+    // and a page too small for that squeezes them instead of its other controls.
+    for (auto [pane, rect] :
+         {std::pair{w_.rtbTerm, layout_.rtbTerm}, std::pair{w_.txtEdit, layout_.txtEdit}})
+        if (pane)
+            pane->setMaximumSize(Pixels(rect).size());
 }
 
 void WindowLayoutHost::StartupPlacement() {

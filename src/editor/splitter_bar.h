@@ -44,6 +44,11 @@ struct LayoutWidgets {
     NavigatorPane *picLeft = nullptr;
     QWidget *sstMain = nullptr;
     QWidget *statusBar = nullptr; // optional: below the client, counted as its part
+    // Optional: the panes on the tabs, laid out by their pages within the
+    // sizes the rules give them.
+    QWidget *rtbTerm = nullptr;
+    QWidget *txtEdit = nullptr;
+    QWidget *tbrEditor = nullptr;
 };
 
 // Applies the geometry rules of WindowLayout to the real controls: places the

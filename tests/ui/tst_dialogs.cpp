@@ -69,6 +69,8 @@ private slots:
     void okWithAMissingDeviceThenAnotherDevicePath();
     void scanReportsTheSimulatorsAndCancelUnloads();
     void escapeUnloadsOkKeepsLoaded();
+    void okAfterAFailedLoadKeepsNoHandshaking_data();
+    void okAfterAFailedLoadKeepsNoHandshaking();
     void asciiTableIsOneWindowWithItsGrid();
     void aboutBox_data();
     void aboutBox();
@@ -198,6 +200,37 @@ void TstDialogs::escapeUnloadsOkKeepsLoaded() {
     QVERIFY(!rig.dlg.isVisible());
     QCOMPARE(Q(rig.settings.Get(kAppTitle, "Einstellungen", "Einstellungen", "")),
              QStringLiteral("9600,N,8,1"));
+}
+
+void TstDialogs::okAfterAFailedLoadKeepsNoHandshaking_data() {
+    QTest::addColumn<QByteArray>("lines"); // of section [Einstellungen], as found in the file
+    QTest::newRow("handshaking the port refuses") << QByteArray("Handshaking=-7\n");
+    QTest::newRow("unreadable port number") << QByteArray("COM-Anschlu%DF=zwei\nHandshaking=2\n");
+    QTest::newRow("settings text the port refuses")
+        << QByteArray("Einstellungen=9600,X,8,1\nHandshaking=3\n");
+    QTest::newRow("bytes instead of a settings text")
+        << QByteArray("Einstellungen=@ByteArray(\xff\x01)\nHandshaking=1\n");
+}
+
+void TstDialogs::okAfterAFailedLoadKeepsNoHandshaking() {
+    QFETCH(QByteArray, lines);
+    QByteArray ini = test::FileBytes(settings_->iniPath());
+    QVERIFY(ini != "<missing>");
+    QVERIFY(test::WriteFileBytes(settings_->iniPath(), ini + "\n[Einstellungen]\n" + lines));
+    PortRig rig;
+    rig.dlg.Load();
+    QCOMPARE(rig.dialogs.boxes.size(), std::size_t(1)); // the refusal
+    QVERIFY(!rig.dlg.Form()->ListsBuilt());
+    QVERIFY(rig.child<QRadioButton>("optFlow0")->isChecked()); // what OK applies
+
+    rig.dlg.show();
+    rig.child<QPushButton>("cmdOK")->click();
+    QCOMPARE(rig.dialogs.boxes.size(), std::size_t(1));
+    QVERIFY(!rig.dlg.isVisible());
+    QCOMPARE(rig.port.Handshaking(), 0);
+    QCOMPARE(Q(rig.settings.Get(kAppTitle, "Einstellungen", "Handshaking", "")),
+             QStringLiteral("0"));
+    QCOMPARE(Q(rig.settings.Get(kAppTitle, "Einstellungen", "Echo", "")), QStringLiteral("False"));
 }
 
 void TstDialogs::asciiTableIsOneWindowWithItsGrid() {

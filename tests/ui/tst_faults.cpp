@@ -73,7 +73,7 @@ private slots:
 
 private:
     QAction *Readout(AppUnderTest &app) {
-        return app.window.findChild<QAction *>(QStringLiteral("mnuFileReadout"));
+        return app.window.findChild<QAction *>(QStringLiteral("mnuFileSave"));
     }
 
     test::SimRig *rig_ = nullptr;

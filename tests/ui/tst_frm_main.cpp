@@ -2,7 +2,9 @@
 // settings files and the simulated controller on a real pty.
 #include "app/cp1252_codec.h"
 #include "app/status_panel.h"
+#include "app/terminal_page.h"
 #include "core/number_text.h"
+#include "core/twips.h"
 #include "support/qt_support.h"
 #include "ui/app_under_test.h"
 
@@ -38,10 +40,14 @@ private slots:
     void firstStartWithAnEmptyStore();
     void menuBarHasEveryItemAndShortcut_data();
     void menuBarHasEveryItemAndShortcut();
+    void windowsCarryTheirNames_data();
+    void windowsCarryTheirNames();
     void geometryRoundTripsInTwips();
     void maximisedStoresNothing();
     void unreadableGeometryValuesAreSkipped();
     void lostWindowPositionIsBroughtBack();
+    void panesFollowTheWindowSize_data();
+    void panesFollowTheWindowSize();
     void workingDirectory_data();
     void workingDirectory();
     void storedFunctionKeyTexts();
@@ -85,7 +91,9 @@ void TstFrmMain::firstStartWithAnEmptyStore() {
     for (int i = 4; i < 8; ++i) {
         auto *key = app.child<QPushButton>(qPrintable(QStringLiteral("FTast%1").arg(i)));
         QCOMPARE(key->text(), QStringLiteral("Belegung d"));
-        QCOMPARE(key->toolTip(), QStringLiteral("Belegung der Funktionstaste"));
+        QCOMPARE(app.window.TerminalPageWidget().functionKeyText(i),
+                 QStringLiteral("Belegung der Funktionstaste"));
+        QCOMPARE(key->toolTip(), PlainTextToolTip(QStringLiteral("Belegung der Funktionstaste")));
     }
     const char *fixed[] = {"LIST", "RUN", "CONT", "PH0. "};
     for (int i = 0; i < 4; ++i) {
@@ -132,7 +140,7 @@ void TstFrmMain::menuBarHasEveryItemAndShortcut_data() {
         QTest::newRow(name) << QString::fromLatin1(name) << text << key;
     };
     row("mnuFileLoad", QStringLiteral("Programm laden"), QKeySequence(Qt::CTRL | Qt::Key_L));
-    row("mnuFileReadout", QStringLiteral("Daten auslesen und speichern"),
+    row("mnuFileSave", QStringLiteral("Daten auslesen und speichern"),
         QKeySequence(Qt::CTRL | Qt::Key_S));
     row("mnuFileLogOpen", QStringLiteral("Log-Datei öffnen"));
     row("mnuFileParamLoad", QStringLiteral("Parameterdatei laden"));
@@ -147,9 +155,9 @@ void TstFrmMain::menuBarHasEveryItemAndShortcut_data() {
     row("mnuToolsVarlist", QStringLiteral("Variablenliste"), QKeySequence(Qt::CTRL | Qt::Key_G));
     row("mnuComOpen", QStringLiteral("Com öffnen"), QKeySequence(Qt::Key_F11));
     row("mnuComClose", QStringLiteral("Com Schließen"), QKeySequence(Qt::SHIFT | Qt::Key_F11));
-    row("mnuComSettings", QStringLiteral("&Einstellungen"), QKeySequence(Qt::Key_F9));
-    row("mnuHelpManual", QStringLiteral("BASIC-Manual"));
-    row("mnuHelpVersion", QStringLiteral("Version"));
+    row("mnuProperties", QStringLiteral("&Einstellungen"), QKeySequence(Qt::Key_F9));
+    row("mnuHelpBasic", QStringLiteral("BASIC-Manual"));
+    row("mnuHelpAbout", QStringLiteral("Version"));
     row("mnuHelpInfo", QStringLiteral("Info"));
     row("mnuSpacer", QString(16, QLatin1Char(' ')));
     row("mnuEnd", QStringLiteral("&Ende"));
@@ -164,8 +172,33 @@ void TstFrmMain::menuBarHasEveryItemAndShortcut() {
     QVERIFY(action);
     QCOMPARE(action->text(), text);
     QCOMPARE(action->shortcut(), shortcut);
-    if (name == QLatin1String("mnuFileReadout"))
+    if (name == QLatin1String("mnuFileSave"))
         QVERIFY(action->isCheckable());
+}
+
+void TstFrmMain::windowsCarryTheirNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("command"); // the menu item that brings it up, if any
+    QTest::newRow("frmMain") << "frmMain" << QString();
+    QTest::newRow("frmProperties") << "frmProperties" << QString();
+    QTest::newRow("frmRemkill") << "frmRemkill" << QString();
+    QTest::newRow("frmAscii") << "frmAscii"
+                              << "mnuAscii";
+}
+
+void TstFrmMain::windowsCarryTheirNames() {
+    QFETCH(QString, name);
+    QFETCH(QString, command);
+    AppUnderTest app;
+    app.window.ToolsDialog(); // made on first use
+    if (!command.isEmpty())
+        app.window.findChild<QAction *>(command)->trigger();
+    QWidget *found =
+        app.window.objectName() == name ? &app.window : app.window.findChild<QWidget *>(name);
+    QVERIFY(found);
+    QVERIFY(found->isWindow());
+    if (!command.isEmpty())
+        found->close();
 }
 
 void TstFrmMain::geometryRoundTripsInTwips() {
@@ -223,6 +256,48 @@ void TstFrmMain::lostWindowPositionIsBroughtBack() {
     QVERIFY(screen.contains(app.window.pos()));
 }
 
+void TstFrmMain::panesFollowTheWindowSize_data() {
+    QTest::addColumn<int>("windowHeight"); // pixels at 96 dpi
+    QTest::addColumn<bool>("tall");        // a tab control over 8000 twips
+    QTest::newRow("tab control under 8000 twips") << 560 << false;
+    QTest::newRow("tab control over 8000 twips") << 700 << true;
+}
+
+void TstFrmMain::panesFollowTheWindowSize() {
+    QFETCH(int, windowHeight);
+    QFETCH(bool, tall);
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    app.window.resize(app.window.width(), windowHeight);
+    auto *tabs = app.child<QTabWidget>("sstMain");
+    auto *term = app.child<QWidget>("rtbTerm");
+    auto *keys = app.child<QWidget>("frFTast");
+    QTRY_COMPARE(app.window.height(), windowHeight);
+    const int tabTwips = PixelsToTwips(tabs->height(), 96);
+    QCOMPARE(tabTwips > 8000, tall);
+    const auto near = [](int a, int b) {
+        return std::abs(a - b) <= 1;
+    };
+
+    // Below the limit the terminal pane keeps its height from the start.
+    const int termHeight = TwipsToPixels(tall ? tabTwips - 4500 : 1935, 96);
+    // (The page lays itself out in a pass of its own.)
+    QTRY_VERIFY2(near(term->height(), termHeight), qPrintable(QString::number(term->height())));
+    QVERIFY(near(term->width(), TwipsToPixels(PixelsToTwips(tabs->width(), 96) - 300, 96)));
+    // The function keys stay whole under it.
+    QVERIFY(keys->y() > term->geometry().bottom());
+    QVERIFY(keys->geometry().bottom() < app.window.TerminalPageWidget().height());
+
+    tabs->setCurrentIndex(1);
+    auto *edit = app.child<QWidget>("txtEdit");
+    QTRY_VERIFY(edit->isVisible());
+    QVERIFY(near(edit->width(), term->width()));
+    QVERIFY(edit->height() <= TwipsToPixels(PixelsToTwips(tabs->height(), 96) - 600, 96) -
+                                  app.child<QWidget>("tbrEditor")->height() + 1);
+}
+
 void TstFrmMain::workingDirectory_data() {
     QTest::addColumn<QString>("stored");   // "<none>": nothing stored
     QTest::addColumn<QString>("expected"); // "<unchanged>", "<home>" or a path
@@ -260,7 +335,9 @@ void TstFrmMain::storedFunctionKeyTexts() {
     AppUnderTest app;
     app.window.Startup();
     auto *f6 = app.child<QPushButton>("FTast5");
-    QCOMPARE(f6->toolTip(), QStringLiteral("PRINT \"Größe\" & A"));
+    QCOMPARE(app.window.TerminalPageWidget().functionKeyText(5),
+             QStringLiteral("PRINT \"Größe\" & A"));
+    QCOMPARE(f6->toolTip(), PlainTextToolTip(QStringLiteral("PRINT \"Größe\" & A")));
     QCOMPARE(f6->text(), QStringLiteral("PRINT \"Grö"));
     QCOMPARE(app.child<QPushButton>("FTast4")->text(), QStringLiteral("Belegung d"));
 }

@@ -1,15 +1,22 @@
 // The real dialog implementation, answered through the widgets themselves,
 // and Qt's German texts.
+#include "app/cp1252_codec.h"
 #include "app/german_translations.h"
 #include "app/qt_user_dialogs.h"
 #include "core/number_text.h"
+#include "dialogs/help_texts.h"
 #include "port/qt_serial_port.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -55,10 +62,12 @@ private slots:
     void inputBoxReturnsTheTextOrNothing();
     void boxTextLineBreaks_data();
     void boxTextLineBreaks();
-    void longBoxLinesAreCut_data();
-    void longBoxLinesAreCut();
+    void onlyUnbrokenRunsAreCut_data();
+    void onlyUnbrokenRunsAreCut();
+    void overviewBoxShowsTheWholeText();
     void fileFilters_data();
     void fileFilters();
+    void fileDialogListsWhatItsTypesPromise();
     void serialPortErrorsAreGerman();
 };
 
@@ -128,23 +137,51 @@ void TstQtUserDialogs::boxTextLineBreaks_data() {
     QTest::newRow("two CR LF keep the empty line") << QByteArray("a\r\n\r\nb") << "a\n\nb";
 }
 
-void TstQtUserDialogs::longBoxLinesAreCut_data() {
+void TstQtUserDialogs::onlyUnbrokenRunsAreCut_data() {
     QTest::addColumn<QString>("in");
     QTest::addColumn<QString>("out");
-    const QString l200(200, QLatin1Char('x'));
+    const QString run(300, QLatin1Char('x'));
+    const QString sentence =
+        QStringLiteral(
+            "Bitte überprüfen Sie die Schnittstelle, wenn keine Verbindung möglich ist. ")
+            .repeated(20);
     QTest::newRow("short lines stay") << "a\nb"
                                       << "a\nb";
-    QTest::newRow("exactly the limit stays")
-        << QString(160, QLatin1Char('y')) << QString(160, QLatin1Char('y'));
-    QTest::newRow("only the long line is cut")
-        << "Zeile:\n" + l200 + "\nEnde"
-        << "Zeile:\n" + l200.left(160) + QString::fromUtf8(" … (40 Zeichen mehr)") + "\nEnde";
+    QTest::newRow("a long line with blanks stays") << sentence << sentence;
+    QTest::newRow("a run of exactly the limit stays")
+        << QString(240, QLatin1Char('y')) << QString(240, QLatin1Char('y'));
+    QTest::newRow("only the run is cut, blanks and lines around it stay")
+        << "Zeile:\n10 PRINT " + run + " \tEnde\nx"
+        << "Zeile:\n10 PRINT " + run.left(240) + QString::fromUtf8(" … (60 Zeichen mehr)") +
+               " \tEnde\nx";
+    QTest::newRow("a character outside the BMP is not split")
+        << QString(239, QLatin1Char('z')) + QString::fromUtf8("😀") + "zz"
+        << QString(239, QLatin1Char('z')) + QString::fromUtf8(" … (4 Zeichen mehr)");
 }
 
-void TstQtUserDialogs::longBoxLinesAreCut() {
+void TstQtUserDialogs::onlyUnbrokenRunsAreCut() {
     QFETCH(QString, in);
     QFETCH(QString, out);
-    QCOMPARE(ShortenBoxLines(in), out);
+    QCOMPARE(ShortenLongRuns(in), out);
+}
+
+void TstQtUserDialogs::overviewBoxShowsTheWholeText() {
+    QtUserDialogs dialogs;
+    QString text, details;
+    int width = 0;
+    WhenModal([&](QWidget *w) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        QVERIFY(box);
+        text = box->text();
+        details = box->detailedText();
+        width = box->width();
+        box->button(QMessageBox::Ok)->click();
+    });
+    ShowOverview(dialogs);
+    QCOMPARE(text, BoxText(OverviewText()));
+    QVERIFY(text.contains(QStringLiteral("entwickelt und getestet werden können.")));
+    QVERIFY(details.isEmpty()); // no "Details einblenden"
+    QVERIFY(width <= QApplication::primaryScreen()->availableGeometry().width());
 }
 
 void TstQtUserDialogs::boxTextLineBreaks() {
@@ -155,19 +192,80 @@ void TstQtUserDialogs::boxTextLineBreaks() {
 
 void TstQtUserDialogs::fileFilters_data() {
     QTest::addColumn<QString>("in");
-    QTest::addColumn<QString>("out");
-    QTest::newRow("log") << "Log File (*.log)|*.log;"
-                         << "Log File (*.log) (*.log)";
-    QTest::newRow("two entries") << "BASIC|*.bas;*.z|Alle|*.*"
-                                 << "BASIC (*.bas *.z);;Alle (*.*)";
-    QTest::newRow("dangling name") << "BASIC|*.bas|Rest"
-                                   << "BASIC (*.bas)";
+    QTest::addColumn<QStringList>("out");
+    QTest::newRow("log file, default of the shared dialog")
+        << "Log File (*.log)|*.log;" << QStringList{"Log File (*.log) (*.log)"};
+    QTest::newRow("download and tools")
+        << "BASIC-Dateien (*.BAS)|*.BAS|Alle Dateien (*.*)|*.*"
+        << QStringList{"BASIC-Dateien (*.BAS) (*.BAS)", "Alle Dateien (*.*) (*)"};
+    QTest::newRow("editor save") << "Text-Dateien (*.txt)|*.txt|Alle Dateien (*)|*"
+                                 << QStringList{"Text-Dateien (*.txt) (*.txt)",
+                                                "Alle Dateien (*) (*)"};
+    QTest::newRow("several patterns, blanks and ; between them")
+        << "BASIC|*.bas; *.z;;*.*" << QStringList{"BASIC (*.bas *.z *)"};
+    QTest::newRow("a name without patterns is dropped")
+        << "BASIC|*.bas|Rest" << QStringList{"BASIC (*.bas)"};
+    QTest::newRow("no name: the patterns name it") << "|*.v" << QStringList{"*.v (*.v)"};
 }
 
 void TstQtUserDialogs::fileFilters() {
     QFETCH(QString, in);
-    QFETCH(QString, out);
-    QCOMPARE(QtFileFilter(in.toStdString()), out);
+    QFETCH(QStringList, out);
+    QCOMPARE(QtNameFilters(in.toStdString()), out);
+}
+
+void TstQtUserDialogs::fileDialogListsWhatItsTypesPromise() {
+    QTemporaryDir dir;
+    for (const char *name : {"PROG", "zaehler.bas", "LAUF.BAS", "notes.txt"}) {
+        QFile file(dir.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QtUserDialogs dialogs;
+    FileDialogState state;
+    state.filter = "BASIC-Dateien (*.BAS)|*.BAS|Alle Dateien (*.*)|*.*";
+    state.fileName = ToCp1252(dir.filePath(QStringLiteral("LAUF.BAS")));
+    QStringList types;
+    QMap<QString, QStringList> listed; // type → files shown
+    WhenModal([&](QWidget *w) {
+        auto *fd = qobject_cast<QFileDialog *>(w);
+        QVERIFY(fd);
+        auto *combo = fd->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        auto *view = fd->findChild<QListView *>(QStringLiteral("listView"));
+        for (int i = 0; combo && i < combo->count(); ++i)
+            types << combo->itemText(i);
+        for (const QString &filter : fd->nameFilters()) {
+            fd->selectNameFilter(filter);
+            const auto files = [&] {
+                QStringList names;
+                const QModelIndex root = view->rootIndex();
+                for (int r = 0; r < view->model()->rowCount(root); ++r)
+                    names << view->model()->index(r, 0, root).data().toString();
+                names.sort();
+                return names;
+            };
+            // The model lists the folder from a thread of its own.
+            (void)QTest::qWaitFor([&] { return !files().isEmpty(); }, 3000);
+            QTest::qWait(100);
+            listed[combo->currentText()] = files();
+        }
+        fd->reject();
+    });
+    QVERIFY(!dialogs.OpenFileDialog(state));
+    QCOMPARE(types, (QStringList{"BASIC-Dateien (*.BAS)", "Alle Dateien (*.*)"}));
+    QCOMPARE(listed.value("BASIC-Dateien (*.BAS)"), (QStringList{"LAUF.BAS", "zaehler.bas"}));
+    QCOMPARE(listed.value("Alle Dateien (*.*)"),
+             (QStringList{"LAUF.BAS", "PROG", "notes.txt", "zaehler.bas"}));
+
+    // The shared dialog's save default keeps its extension as given.
+    state = FileDialogState{};
+    QString suffix;
+    WhenModal([&](QWidget *w) {
+        auto *fd = qobject_cast<QFileDialog *>(w);
+        suffix = fd->defaultSuffix();
+        fd->reject();
+    });
+    QVERIFY(!dialogs.SaveFileDialog(state));
+    QCOMPARE(suffix, QStringLiteral("LOG"));
 }
 
 void TstQtUserDialogs::serialPortErrorsAreGerman() {

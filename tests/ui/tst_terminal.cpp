@@ -9,7 +9,10 @@
 
 #include <QAction>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <QtTest>
 
 using namespace quandel;
@@ -27,6 +30,9 @@ private slots:
     void signOnReachesBothPanes();
     void codeDisplayClearAndFocus();
     void lcdPaneShowsNineLinesOf80Columns();
+    void functionKeyTooltipsShowTheTextLiterally_data();
+    void functionKeyTooltipsShowTheTextLiterally();
+    void terminalPaneDrawsControlPictures();
 
 private:
     test::SimRig *rig_ = nullptr;
@@ -173,6 +179,55 @@ void TstTerminal::lcdPaneShowsNineLinesOf80Columns() {
     QVERIFY(lcd->viewport()->width() >= fm.horizontalAdvance(QString(80, QLatin1Char('M'))));
     QCOMPARE(lcd->toPlainText().split(QLatin1Char('\n')).first(),
              QStringLiteral("Display Emulation"));
+}
+
+void TstTerminal::functionKeyTooltipsShowTheTextLiterally_data() {
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a comparison and a tag") << QStringLiteral("IF A<B THEN PRINT \"<b>\"");
+    QTest::newRow("an entity") << QStringLiteral("PRINT \"A &lt; B\"");
+    QTest::newRow("a whole document") << QStringLiteral("<html><i>kursiv</i></html>");
+    QTest::newRow("ampersand and umlauts") << QStringLiteral("PRINT \"Größe\" & A");
+    QTest::newRow("blanks around and inside") << QStringLiteral("  LIST   10-20  ");
+}
+
+void TstTerminal::functionKeyTooltipsShowTheTextLiterally() {
+    QFETCH(QString, text);
+    TerminalPage page;
+    page.setFunctionKeyText(6, text);
+    QCOMPARE(page.functionKeyText(6), text);
+    // As a tooltip label shows it: as rich text when it looks like some.
+    const QString tip = page.functionKey(6)->toolTip();
+    QString shown = tip;
+    if (Qt::mightBeRichText(tip)) {
+        QTextDocument doc;
+        doc.setHtml(tip);
+        shown = doc.toPlainText();
+    }
+    QCOMPARE(shown, text);
+}
+
+void TstTerminal::terminalPaneDrawsControlPictures() {
+    TerminalPage page;
+    const QFont font = page.terminalPane()->font();
+    QVERIFY(font.families().contains(QStringLiteral("DejaVu Sans Mono")));
+    QVERIFY(font.families().contains(QStringLiteral("FreeMono")));
+    // NUL, ESC, CR, LF, the last control code and DEL as the pane shows them.
+    const QString pictures = QStringLiteral("\u2400\u241B\u240D\u240A\u241F\u2421");
+    QTextLayout layout(pictures, font);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    int glyphs = 0;
+    for (const QGlyphRun &run : layout.glyphRuns()) {
+        QVERIFY2(font.families().contains(run.rawFont().familyName()),
+                 qPrintable(run.rawFont().familyName()));
+        for (quint32 index : run.glyphIndexes()) {
+            QVERIFY(index != 0); // glyph 0 is the empty box
+            ++glyphs;
+        }
+    }
+    QCOMPARE(glyphs, int(pictures.size()));
+    QVERIFY(QFontMetrics(font).inFontUcs4(0x241B));
 }
 
 QTEST_MAIN(TstTerminal)

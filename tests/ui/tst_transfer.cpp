@@ -101,7 +101,7 @@ void TstTransfer::longProgramArrivesCompleteAndReadsBack() {
     // Read the program back, into a file that held something else before.
     const QString target = rig_->Write(QStringLiteral("readout.txt"), "old content");
     app.dialogs.files = {target.toStdString()};
-    QAction *readout = app.window.findChild<QAction *>(QStringLiteral("mnuFileReadout"));
+    QAction *readout = app.window.findChild<QAction *>(QStringLiteral("mnuFileSave"));
     readout->trigger();
     QVERIFY(readout->isChecked());
     const auto fileHolds = [&](const QByteArray &what) {
