@@ -223,10 +223,11 @@ void TstRealUse::readoutWithThePortClosed() {
     QVERIFY(app.port.PortOpen());
     app.window.ReadoutAction().trigger();
     QVERIFY(app.window.ReadoutAction().isChecked());
+    // The controller signs on again after the reopen; the listing follows.
+    QTRY_VERIFY_WITH_TIMEOUT(test::FileBytes(target).contains("LIST\r\n\r\nREADY\r"), 5000);
     QTest::keyClick(app.window.windowHandle(), Qt::Key_F11, Qt::ShiftModifier);
     QTRY_VERIFY_WITH_TIMEOUT(!app.window.ReadoutAction().isChecked(), 3000);
     QVERIFY(app.dialogs.boxes.empty());
-    QVERIFY(test::FileBytes(target).contains("LIST\r\n"));
 }
 
 void TstRealUse::failedOpenKeepsWaitingForTheDevice() {
