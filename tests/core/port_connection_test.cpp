@@ -191,8 +191,8 @@ TEST_F(PortConnectionTest, WatchPausesWhileThePortDialogIsShown) {
 
 TEST_F(PortConnectionTest, RefusedOpenIsExplainedToTheUserButSilentAtStartUp) {
     port.openFails = true;
-    port.refusal = PortResult::Refused(OpenRefusal::Permission,
-                                       "Keine Berechtigung für /dev/ttyUSB0.\rDas Gerät gehört ...");
+    port.refusal = PortResult::Refused(
+        OpenRefusal::Permission, "Keine Berechtigung für /dev/ttyUSB0.\rDas Gerät gehört ...");
     struct Row {
         PortConnection::OpenBy by;
         std::size_t boxes;

@@ -43,8 +43,12 @@ TEST(AwaitPrompt, EndsAtThePromptOrAfterItsTimeLimits) {
         std::string received;
         Clock::Duration took; // on the fake clock
     } rows[] = {
-        {"slow answer to a CR", {{40, "\r\n"}, {5, "\r\n>"}}, false, PromptWait::Prompt,
-         "\r\n\r\n>", 45ms},
+        {"slow answer to a CR",
+         {{40, "\r\n"}, {5, "\r\n>"}},
+         false,
+         PromptWait::Prompt,
+         "\r\n\r\n>",
+         45ms},
         {"silent controller: the idle limit", {}, false, PromptWait::TimedOut, "", 1001ms},
         {"chatter without a prompt: the overall limit",
          {{500, "x"}, {500, "y"}, {500, "z"}},
@@ -58,7 +62,9 @@ TEST(AwaitPrompt, EndsAtThePromptOrAfterItsTimeLimits) {
         SCOPED_TRACE(r.name);
         test::FakeClock clock;
         test::ScriptedPort port(clock);
-        port.answer = [&](const std::string &) { return r.answer; };
+        port.answer = [&](const std::string &) {
+            return r.answer;
+        };
         ASSERT_TRUE(port.Output("\r"));
         port.open = !r.portClosed;
         PromptScanner scanner;

@@ -51,7 +51,7 @@ public:
     bool open = false;
     bool openFails = false;
     PortResult refusal = PortResult::Ok(); // when failing: a refusal to explain
-    std::string closeError; // non-empty: closing fails with this text
+    std::string closeError;                // non-empty: closing fails with this text
     std::string sent, incoming;
     std::function<void()> lost;
 

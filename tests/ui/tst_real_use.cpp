@@ -201,8 +201,8 @@ void TstRealUse::readoutSurvivesASlowController() {
 }
 
 void TstRealUse::readoutWithThePortClosed() {
-    test::SimProcess sim(rig_->link, {"--log", rig_->log, "--busy-scale", "0", "--signon-delay",
-                                      "0"});
+    test::SimProcess sim(rig_->link,
+                         {"--log", rig_->log, "--busy-scale", "0", "--signon-delay", "0"});
     AppUnderTest app;
     QVERIFY(test::StartAgainst(app, sim));
     const QString target = rig_->Write(QStringLiteral("alt.txt"), "alter Inhalt");

@@ -111,8 +111,7 @@ void Controller::answer(std::string_view line) {
             // what arrives meanwhile is lost like any input while busy.
             busy(options_.empty_line_ms);
             prompt();
-        }
-        else if (std::isdigit(static_cast<unsigned char>(text.front())))
+        } else if (std::isdigit(static_cast<unsigned char>(text.front())))
             store_program_line(text);
         else
             direct_command(upper_outside_strings(text));
