@@ -72,6 +72,7 @@ private slots:
     void lfFileDownloadsEveryLine();
     void clipboardCopiedFromTheEditorGoesOutLineByLine();
     void escapeInTheFileListStopsTheDownload();
+    void fileListKeepsItsKeysAndPassesTheTerminals();
     void readoutSurvivesASlowController_data();
     void readoutSurvivesASlowController();
     void readoutWithThePortClosed();
@@ -174,6 +175,43 @@ void TstRealUse::escapeInTheFileListStopsTheDownload() {
     QVERIFY(!log.contains("PROG"));
     // At most the line being answered completes after the Escape.
     QVERIFY2(!log.contains("\r4 A=4\r"), log.constData());
+}
+
+void TstRealUse::fileListKeepsItsKeysAndPassesTheTerminals() {
+    // A silent controller: only what it receives counts.
+    test::SimProcess sim(rig_->link, {"--log", rig_->log, "--mute-after", "0"});
+    QVERIFY(sim.running());
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    for (const char *name : {"ALPHA.BAS", "BETA.BAS", "GAMMA.BAS"})
+        QVERIFY(!rig_->Write(QString::fromLatin1(name), "10 END\n").isEmpty());
+    const QString savedCwd = QDir::currentPath();
+    auto *navigator = app.window.findChild<NavigatorPane *>(QStringLiteral("picLeft"));
+    QVERIFY(navigator->changeDirectory(rig_->dir.path()));
+    QDir::setCurrent(savedCwd);
+    QListWidget *files = navigator->fileList();
+    QWindow *w = app.window.windowHandle();
+    files->setFocus();
+    QVERIFY(SelectFile(files, QStringLiteral("ALPHA.BAS")));
+    // The list's own keys: arrows and type-ahead letters.
+    QTest::keyClick(w, Qt::Key_Down);
+    QCOMPARE(files->currentItem()->text(), QStringLiteral("BETA.BAS"));
+    QTest::keyClick(w, Qt::Key_G);
+    QCOMPARE(files->currentItem()->text(), QStringLiteral("GAMMA.BAS"));
+    QTest::qWait(200);
+    QVERIFY(rig_->Log().isEmpty() || rig_->Log() == "<missing>");
+    // The terminal's keys, whatever pane has the focus.
+    QTest::keyClick(w, Qt::Key_F1);
+    files->setFocus();
+    QTest::keyClick(w, Qt::Key_F3);
+    // Ctrl+C drops what is still queued for the line: let the rest go first.
+    QTRY_COMPARE_WITH_TIMEOUT(rig_->Log(), QByteArray("LIST CONT\r"), 3000);
+    files->setFocus();
+    QTest::keyClick(w, Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(app.window.Flags().StopRequested);
+    QTRY_COMPARE_WITH_TIMEOUT(rig_->Log(), QByteArray("LIST CONT\r\x03"), 3000);
 }
 
 void TstRealUse::readoutSurvivesASlowController_data() {
