@@ -13,6 +13,7 @@
 #include "core/user_dialogs.h"
 #include "dialogs/frm_properties.h"
 #include "dialogs/frm_remkill.h"
+#include "editor/code_editor.h"
 #include "editor/editor_pane.h"
 #include "editor/navigator_pane.h"
 #include "editor/splitter_bar.h"
@@ -135,6 +136,20 @@ void FrmMain::BuildStatusBar() {
     panelRealTime_->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("00:00:00  ")));
     bar->addPermanentWidget(panelStatus_);
     bar->addPermanentWidget(panelMeldung_, 1);
+    // The editor's cursor, while the Editor tab is shown.
+    panelCursor_ = new StatusPanel(QStringLiteral("EditorPosition"), QString(),
+                                   QStringLiteral("Position der Schreibmarke im Editor"));
+    bar->addPermanentWidget(panelCursor_);
+    const auto showCursor = [this] {
+        const CodeEditor *code = editor_->codeEditor();
+        panelCursor_->setText(QStringLiteral("Zeile %1, Spalte %2")
+                                  .arg(code->CursorLine())
+                                  .arg(code->CursorColumn()));
+        panelCursor_->setVisible(sstMain_->currentIndex() == 1);
+    };
+    connect(editor_->codeEditor(), &QPlainTextEdit::cursorPositionChanged, this, showCursor);
+    connect(sstMain_, &QTabWidget::currentChanged, this, showCursor);
+    showCursor();
     bar->addPermanentWidget(panelConnectTime_);
     bar->addPermanentWidget(panelRealTime_);
     for (StatusPanel *panel : {panelStatus_, panelMeldung_, panelConnectTime_, panelRealTime_})

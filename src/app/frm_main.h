@@ -121,6 +121,7 @@ private:
     LineModel lineModel_;     // the source tools' tables live as long as the window
     StatusPanel *panelStatus_ = nullptr;
     StatusPanel *panelMeldung_ = nullptr;
+    StatusPanel *panelCursor_ = nullptr;
     StatusPanel *panelConnectTime_ = nullptr;
     StatusPanel *panelRealTime_ = nullptr;
 

@@ -1,5 +1,6 @@
 #include "basictools/remkill_zeile.h"
 
+#include "basictools/basic_syntax.h"
 #include "core/number_text.h"
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
@@ -35,12 +36,6 @@ void WarnSonderzeichen(const std::string &line, UserDialogs &dialogs, SharedFlag
 
 namespace {
 
-void CutAt(std::string &text, const char *marker) {
-    const auto pos = text.find(marker);
-    if (pos != std::string::npos)
-        text.erase(pos);
-}
-
 bool KeptAtEnd(unsigned char c) {
     return c == '"' || c == ')' || c == ',' || c == '?' || (c >= '0' && c <= '9') ||
            (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -60,9 +55,8 @@ void TrimBlanks(std::string &text) {
 
 std::string RemKillZeile(std::string &line, UserDialogs &dialogs, SharedFlags &flags) {
     std::string text = line;
-    CutAt(text, "'");
-    CutAt(text, ";");
-    CutAt(text, ":REM");
+    if (const std::size_t comment = CommentStart(text); comment != std::string::npos)
+        text.erase(comment);
 
     std::size_t lead = 0;
     while (lead < text.size() && (text[lead] == ' ' || static_cast<unsigned char>(text[lead]) < 13))

@@ -1,8 +1,9 @@
 #include "editor/editor_pane.h"
 
 #include "app/cp1252_codec.h"
-#include "app/safe_plain_text_edit.h"
 #include "app/terminal_page.h"
+#include "editor/basic_highlighter.h"
+#include "editor/code_editor.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,14 +48,23 @@ EditorPane::EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFla
     font->setEnabled(false);
     layout->addWidget(tbrEditor_);
 
-    txtEdit_ = new SafePlainTextEdit(this);
+    txtEdit_ = new CodeEditor(this);
     txtEdit_->setObjectName(QStringLiteral("txtEdit"));
+    highlighter_ = new BasicHighlighter(txtEdit_->document());
     txtEdit_->setFont(FixedPitchFont(9));
     txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(txtEdit_, 1);
     layout->addStretch(0); // what the editor's size limit leaves free
 
-    connect(txtEdit_, &QPlainTextEdit::textChanged, this, [this] { document_.TextChanged(); });
+    // The highlighter's colours also report a change of the text; only a
+    // new revision of the document is one.
+    connect(txtEdit_, &QPlainTextEdit::textChanged, this, [this] {
+        const int revision = txtEdit_->document()->revision();
+        if (revision == shownRevision_)
+            return;
+        shownRevision_ = revision;
+        document_.TextChanged();
+    });
     connect(newText, &QAction::triggered, this, [this] { document_.New(); });
     connect(open, &QAction::triggered, this, [this] { document_.OpenTextFile(); });
     connect(save, &QAction::triggered, this, [this] { document_.Save(); });
@@ -63,8 +73,13 @@ EditorPane::EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFla
 
 EditorPane::~EditorPane() = default;
 
+QPlainTextEdit *EditorPane::textPane() const {
+    return txtEdit_;
+}
+
 void EditorPane::SetEditorText(const std::string &text) {
     txtEdit_->setPlainText(FromCp1252(text));
+    shownRevision_ = txtEdit_->document()->revision();
 }
 
 EditorTextView::Encoded EditorPane::GetEditorText() const {

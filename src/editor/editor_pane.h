@@ -10,6 +10,8 @@ class QToolBar;
 
 namespace quandel {
 
+class BasicHighlighter;
+class CodeEditor;
 class UserDialogs;
 struct FileDialogState;
 struct SharedFlags;
@@ -31,7 +33,9 @@ public:
     bool SaveBeforeClose() { return document_.SaveBeforeClose(); }
 
     QToolBar *toolbar() const { return tbrEditor_; }
-    QPlainTextEdit *textPane() const { return txtEdit_; }
+    QPlainTextEdit *textPane() const;
+    CodeEditor *codeEditor() const { return txtEdit_; }
+    BasicHighlighter *highlighter() const { return highlighter_; }
 
 signals:
     // The main window's caption: "KAVOLT Quandel" or "EDITOR - " + path.
@@ -45,7 +49,9 @@ private:
     void SetBusy(bool busy) override;
 
     QToolBar *tbrEditor_ = nullptr;
-    QPlainTextEdit *txtEdit_ = nullptr;
+    CodeEditor *txtEdit_ = nullptr;
+    BasicHighlighter *highlighter_ = nullptr;
+    int shownRevision_ = -1; // the document's revision the last change came with
     EditorDocument document_;
 };
 

@@ -48,7 +48,7 @@ QByteArray ReadOut(AppUnderTest &app, const QString &target) {
     app.window.ReadoutAction().trigger();
     if (!app.window.ReadoutAction().isChecked())
         return "<not started>";
-    QTest::qWaitFor([&] { return test::FileBytes(target).contains("READY\r\n"); }, 8000);
+    (void)QTest::qWaitFor([&] { return test::FileBytes(target).contains("READY\r\n"); }, 8000);
     app.window.ReadoutAction().trigger();
     return test::FileBytes(target);
 }

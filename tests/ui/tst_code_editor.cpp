@@ -1,0 +1,126 @@
+// The editor's BASIC view in the real window: colours from the syntax
+// rules, the line-number gutter and the cursor position in the status line.
+#include "app/status_panel.h"
+#include "editor/basic_highlighter.h"
+#include "editor/code_editor.h"
+#include "editor/editor_pane.h"
+#include "support/qt_support.h"
+#include "ui/app_under_test.h"
+
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QtTest>
+
+using namespace quandel;
+using test::AppUnderTest;
+
+namespace {
+
+// The kind whose format covers the character at `column` of `line`, or -1.
+int KindAt(EditorPane &pane, int line, int column) {
+    const QTextBlock block = pane.textPane()->document()->findBlockByNumber(line);
+    for (const QTextLayout::FormatRange &range : block.layout()->formats())
+        if (column >= range.start && column < range.start + range.length)
+            for (int kind = 0; kind <= int(SyntaxKind::Remark); ++kind)
+                if (range.format == pane.highlighter()->FormatFor(SyntaxKind(kind)))
+                    return kind;
+    return -1;
+}
+
+} // namespace
+
+class TstCodeEditor : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { settings_ = new test::TempSettings; }
+    void cleanup() { delete settings_; }
+    void openedFileIsColouredAndStaysUnchanged();
+    void gutterMakesRoomForTheLineNumbers();
+    void cursorPositionShowsOnTheEditorTab();
+
+private:
+    test::TempSettings *settings_ = nullptr;
+};
+
+void TstCodeEditor::openedFileIsColouredAndStaysUnchanged() {
+    AppUnderTest app;
+    app.window.Startup();
+    EditorPane *pane = app.window.findChild<EditorPane *>(QStringLiteral("Editor"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("F.BAS"));
+    const QByteArray bytes = "10 PRINT \"IT'S\" ' x\n20 GOTO 10\r\n30 REM Ende\n";
+    QVERIFY(test::WriteFileBytes(path, bytes));
+    app.dialogs.files = {path.toStdString()};
+    QVERIFY(pane->Document().OpenTextFile());
+    QCOMPARE(pane->textPane()->blockCount(), 4);
+    QVERIFY(!pane->EditorModified());
+    const int none = -1;
+    struct {
+        int line, column, kind;
+    } cells[] = {
+        {0, 0, int(SyntaxKind::LineNumber)}, {0, 3, int(SyntaxKind::Keyword)},
+        {0, 9, int(SyntaxKind::String)},     {0, 12, int(SyntaxKind::Comment)},
+        {0, 18, int(SyntaxKind::Comment)},   {1, 3, int(SyntaxKind::Keyword)},
+        {1, 8, int(SyntaxKind::Number)},     {1, 7, none},
+        {2, 3, int(SyntaxKind::Remark)},
+    };
+    for (const auto &c : cells)
+        QVERIFY2(KindAt(*pane, c.line, c.column) == c.kind,
+                 qPrintable(QStringLiteral("line %1 column %2: %3")
+                                .arg(c.line)
+                                .arg(c.column)
+                                .arg(KindAt(*pane, c.line, c.column))));
+    // Colours are no change: nothing to save, the file as it was.
+    QTest::qWait(50);
+    QVERIFY(!pane->EditorModified());
+    QTest::keyClick(pane->textPane(), Qt::Key_X);
+    QVERIFY(pane->EditorModified());
+}
+
+void TstCodeEditor::gutterMakesRoomForTheLineNumbers() {
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    app.child<QTabWidget>("sstMain")->setCurrentIndex(1);
+    auto *code = app.window.findChild<CodeEditor *>(QStringLiteral("txtEdit"));
+    QWidget *gutter = code->Gutter();
+    QCOMPARE(gutter->objectName(), QStringLiteral("picLineNumbers"));
+    const int small = code->GutterWidth();
+    QVERIFY(small >= code->fontMetrics().horizontalAdvance(QStringLiteral("999")));
+    QString text;
+    for (int i = 1; i <= 12000; ++i)
+        text += QStringLiteral("%1 A=%1\n").arg(i * 10);
+    code->setPlainText(text);
+    QTRY_VERIFY(gutter->width() >= code->fontMetrics().horizontalAdvance(QStringLiteral("12001")));
+    QVERIFY(code->GutterWidth() > small);
+    // The text starts right of the gutter.
+    QVERIFY(code->viewport()->geometry().left() >= gutter->geometry().right());
+}
+
+void TstCodeEditor::cursorPositionShowsOnTheEditorTab() {
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    auto *panel = app.child<StatusPanel>("EditorPosition");
+    QVERIFY(panel);
+    QVERIFY(!panel->isVisible()); // the Terminal tab
+    auto *tabs = app.child<QTabWidget>("sstMain");
+    tabs->setCurrentIndex(1);
+    QVERIFY(panel->isVisible());
+    auto *code = app.window.findChild<CodeEditor *>(QStringLiteral("txtEdit"));
+    code->setFocus();
+    QTest::keyClicks(code, QStringLiteral("10 A=1"));
+    QTest::keyClick(code, Qt::Key_Return);
+    QTest::keyClicks(code, QStringLiteral("20 B"));
+    QCOMPARE(panel->text(), QStringLiteral("Zeile 2, Spalte 5"));
+    QTest::keyClick(code, Qt::Key_Home);
+    QCOMPARE(panel->text(), QStringLiteral("Zeile 2, Spalte 1"));
+    tabs->setCurrentIndex(0);
+    QVERIFY(!panel->isVisible());
+}
+
+QTEST_MAIN(TstCodeEditor)
+#include "tst_code_editor.moc"
