@@ -106,6 +106,12 @@ void FrmMain::BuildCentralArea() {
         transfers_->programFileName = ToCp1252(path);
         transfers_->DownloadProg(ToCp1252(path));
     });
+    // From the editor: the user watches the download on the Terminal tab.
+    connect(editor_, &EditorPane::downloadRequested, this, [this](const QString &path) {
+        sstMain_->setCurrentIndex(0);
+        transfers_->programFileName = ToCp1252(path);
+        transfers_->DownloadProg(ToCp1252(path));
+    });
 }
 
 bool FrmMain::EditorModified() const {

@@ -17,8 +17,15 @@ constexpr char kCr = '\r';
 constexpr const char *kWarnung = "WARNUNG";
 constexpr const char *kFehler = "F E H L E R";
 
-void Warn(UserDialogs &dialogs, const std::string &text) {
-    dialogs.MessageBox(text, kWarnung, BoxIcon::None, BoxButtons::Ok);
+Finding Warning(FindingKind kind, std::string text, std::size_t column = 0,
+                std::int32_t number = 0) {
+    Finding f;
+    f.kind = kind;
+    f.text = std::move(text);
+    f.title = kWarnung;
+    f.column = int(column);
+    f.number = number;
+    return f;
 }
 
 void DropFront(std::string &text, std::size_t count) {
@@ -55,6 +62,17 @@ std::size_t AfterKeyword(const std::string &text, std::size_t keywordPos, std::s
 
 } // namespace
 
+void ShowFinding(UserDialogs &dialogs, const Finding &finding) {
+    dialogs.MessageBox(finding.text, finding.title, finding.icon, BoxButtons::Ok);
+}
+
+void LineModel::Report(UserDialogs &dialogs, Finding finding) {
+    if (findings)
+        findings->Report(finding);
+    else
+        ShowFinding(dialogs, finding);
+}
+
 void LineModel::BeginRun() {
     ZeilenAnzahl = 0;
     SprungzielAnzahl = 0;
@@ -73,17 +91,21 @@ void LineModel::ZeilennummerTest(UserDialogs &dialogs) {
         blank == std::string::npos ? 0 : ZahlWert(std::string_view(Zeile).substr(0, blank + 1));
     ZeilenNr[i] = n;
     if (n == 0) {
-        Warn(dialogs, "Zeile ohne Zeilennummer" + std::string(1, kCr) + Zeile);
+        Report(dialogs, Warning(FindingKind::NoLineNumber,
+                                "Zeile ohne Zeilennummer" + std::string(1, kCr) + Zeile));
         return;
     }
     const std::string nText = NumberText(n);
     if (Zeile.size() < nText.size()) {
-        Warn(dialogs, nText + " Zeilennummer ohne Text " + kCr + Zeile);
+        Report(dialogs, Warning(FindingKind::NumberWithoutText,
+                                nText + " Zeilennummer ohne Text " + kCr + Zeile, 0, n));
         return;
     }
     if (i > 0 && n <= ZeilenNr[i - 1])
-        Warn(dialogs,
-             "falsche Zeilennummer: " + NumberText(ZeilenNr[i - 1]) + "  " + nText + kCr + Zeile);
+        Report(dialogs, Warning(FindingKind::NumberOrder,
+                                "falsche Zeilennummer: " + NumberText(ZeilenNr[i - 1]) + "  " +
+                                    nText + kCr + Zeile,
+                                0, n));
     if (i + 1 > kMaxEintraege)
         Overflow(dialogs, Cp1252("Zeilenüberlauf")); // the count stays at the limit
     ZeilenAnzahl = i + 1;
@@ -99,15 +121,19 @@ void LineModel::SprungzieleSuchen(std::string text, int k, UserDialogs &dialogs)
             return;
         const std::size_t start = AfterKeyword(text, p, keyword.size());
         if (start == std::string::npos) {
-            Warn(dialogs, "Fehler am Zeilenende" + std::string(1, kCr) + Zeile);
+            Report(dialogs, Warning(FindingKind::KeywordAtLineEnd,
+                                    "Fehler am Zeilenende" + std::string(1, kCr) + Zeile,
+                                    ColumnIn(text, p)));
             return;
         }
         text.erase(0, start);
+        const std::size_t column = ColumnIn(text, 0);
         std::int32_t t = ZielNummer(text);
         if (t == 0) {
             // THEN and ELSE are often followed by a statement, not a target.
             if (k <= 1)
-                Warn(dialogs, "Sprungziel fehlt" + std::string(1, kCr) + Zeile);
+                Report(dialogs, Warning(FindingKind::TargetMissing,
+                                        "Sprungziel fehlt" + std::string(1, kCr) + Zeile, column));
             continue;
         }
         while (t != 0) { // ON X GOTO 100,200,300
@@ -224,8 +250,14 @@ bool LineModel::ZeilenzielePruefen(UserDialogs &dialogs) {
             }
             while (t != 0) {
                 if (!ZielVorhanden(t)) {
-                    dialogs.MessageBox(Zeile, "Falsche Zeile", BoxIcon::Exclamation,
-                                       BoxButtons::Ok);
+                    Finding f;
+                    f.kind = FindingKind::UnknownTarget;
+                    f.text = Zeile;
+                    f.title = "Falsche Zeile";
+                    f.icon = BoxIcon::Exclamation;
+                    f.number = t;
+                    f.column = int(ColumnIn(text, 0));
+                    Report(dialogs, std::move(f));
                     return true;
                 }
                 SkipToNextInList(text, t);

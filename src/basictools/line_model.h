@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/user_dialogs.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -8,7 +10,41 @@
 
 namespace quandel {
 
-class UserDialogs;
+// What a check found in a program line.
+enum class FindingKind {
+    NoLineNumber,      // a line without a number
+    NumberWithoutText, // a number and nothing after it
+    NumberOrder,       // a number not above the one before
+    KeywordAtLineEnd,  // GOTO and the like with nothing after them
+    TargetMissing,     // GOTO or GOSUB without a target
+    UnknownTarget,     // a jump to a line number the program does not have
+    NumberTooLarge,    // a number beyond 32 bits
+    LineTooLong,       // the controller cuts the line
+    NotAscii,          // a character the controller cannot take
+    CommentInString,   // ' or ; inside a string: the line is cut there
+    SimilarNames,      // two names the controller's BASIC does not tell apart
+};
+
+// A finding as data: where, what, and the box the tools show for it.
+struct Finding {
+    int line = 0;   // 1-based line of the source, 0 when not known
+    int column = 0; // 0-based position in that line
+    FindingKind kind = FindingKind::NoLineNumber;
+    std::string text;  // the box text (Windows-1252)
+    std::string title; // the box title
+    BoxIcon icon = BoxIcon::None;
+    std::int32_t number = 0; // the jump target or line number concerned
+};
+
+// Where findings go. The tools show each as its box; the editor collects them.
+class FindingSink {
+public:
+    virtual ~FindingSink() = default;
+    virtual void Report(const Finding &finding) = 0;
+};
+
+// Shows a finding as the tools do: its box with an OK button.
+void ShowFinding(UserDialogs &dialogs, const Finding &finding);
 
 // The line model the source tools share: the current line, the line numbers
 // and jump targets found so far and the checks built on them. One instance
@@ -34,6 +70,9 @@ public:
     std::vector<std::int32_t> FalscheZiele = std::vector<std::int32_t>(kMaxEintraege + 1);
     int FalscheZielAnzahl = 0;
     std::array<std::string, kSprungbefehlSlots> Sprungbefehle;
+
+    // Where the checks' findings go; none: each shows as its box at once.
+    FindingSink *findings = nullptr;
 
     // Start of a tool run: line and target counts to 0, the keywords GOTO,
     // GOSUB, THEN, ELSE into slots 0 to 3. FalscheZielAnzahl is left alone.
@@ -72,8 +111,16 @@ public:
     // True when t is among the recorded line numbers.
     bool ZielVorhanden(std::int32_t t) const;
 
-private:
+    // True when the line holds one of the jump keywords.
     bool HatSprungbefehl(std::string_view line) const;
+
+private:
+    void Report(UserDialogs &dialogs, Finding finding);
+    // Where `offset` in `rest`, what is left of Zeile after dropping from
+    // its front, lies in Zeile.
+    std::size_t ColumnIn(const std::string &rest, std::size_t offset) const {
+        return rest.size() <= Zeile.size() ? Zeile.size() - rest.size() + offset : offset;
+    }
 };
 
 } // namespace quandel

@@ -4,6 +4,7 @@
 #include "app/terminal_page.h"
 #include "editor/basic_highlighter.h"
 #include "editor/code_editor.h"
+#include "editor/findings_panel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -46,6 +47,9 @@ EditorPane::EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFla
         tbrEditor_->addAction(style()->standardIcon(QStyle::SP_FileDialogDetailedView), QString());
     font->setObjectName(QStringLiteral("btnFont"));
     font->setEnabled(false);
+    tbrEditor_->addSeparator();
+    QAction *download = Button(tbrEditor_, "btnDownload", QStyle::SP_ArrowRight,
+                               QStringLiteral("In den Controller laden"));
     layout->addWidget(tbrEditor_);
 
     txtEdit_ = new CodeEditor(this);
@@ -54,6 +58,9 @@ EditorPane::EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFla
     txtEdit_->setFont(FixedPitchFont(9));
     txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
     layout->addWidget(txtEdit_, 1);
+    findings_ = new FindingsPanel(
+        *txtEdit_, [this] { return GetEditorText().text; }, this);
+    layout->addWidget(findings_);
     layout->addStretch(0); // what the editor's size limit leaves free
 
     // The highlighter's colours also report a change of the text; only a
@@ -64,7 +71,9 @@ EditorPane::EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFla
             return;
         shownRevision_ = revision;
         document_.TextChanged();
+        findings_->Schedule();
     });
+    connect(download, &QAction::triggered, this, &EditorPane::DownloadCommand);
     connect(newText, &QAction::triggered, this, [this] { document_.New(); });
     connect(open, &QAction::triggered, this, [this] { document_.OpenTextFile(); });
     connect(save, &QAction::triggered, this, [this] { document_.Save(); });
@@ -80,6 +89,18 @@ QPlainTextEdit *EditorPane::textPane() const {
 void EditorPane::SetEditorText(const std::string &text) {
     txtEdit_->setPlainText(FromCp1252(text));
     shownRevision_ = txtEdit_->document()->revision();
+    findings_->ClearExternal();
+    findings_->CheckNow();
+}
+
+void EditorPane::DownloadCommand() {
+    // An unchanged text is its file already: saving would only add a line
+    // end at its end.
+    if (document_.FileName().empty() || document_.EditorModified()) {
+        if (!document_.Save())
+            return;
+    }
+    emit downloadRequested(FromCp1252(document_.FileName()));
 }
 
 EditorTextView::Encoded EditorPane::GetEditorText() const {

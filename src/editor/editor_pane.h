@@ -12,6 +12,7 @@ namespace quandel {
 
 class BasicHighlighter;
 class CodeEditor;
+class FindingsPanel;
 class UserDialogs;
 struct FileDialogState;
 struct SharedFlags;
@@ -36,10 +37,17 @@ public:
     QPlainTextEdit *textPane() const;
     CodeEditor *codeEditor() const { return txtEdit_; }
     BasicHighlighter *highlighter() const { return highlighter_; }
+    FindingsPanel *findings() const { return findings_; }
+
+    // "btnDownload": saves a changed or unnamed text (asking for a name when
+    // it has none), then asks for the download of its file.
+    void DownloadCommand();
 
 signals:
     // The main window's caption: "KAVOLT Quandel" or "EDITOR - " + path.
     void captionChanged(const QString &caption);
+    // The file the editor holds is to go to the controller.
+    void downloadRequested(const QString &path);
 
 private:
     // EditorTextView
@@ -51,6 +59,7 @@ private:
     QToolBar *tbrEditor_ = nullptr;
     CodeEditor *txtEdit_ = nullptr;
     BasicHighlighter *highlighter_ = nullptr;
+    FindingsPanel *findings_ = nullptr;
     int shownRevision_ = -1; // the document's revision the last change came with
     EditorDocument document_;
 };

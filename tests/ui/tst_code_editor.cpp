@@ -4,12 +4,16 @@
 #include "editor/basic_highlighter.h"
 #include "editor/code_editor.h"
 #include "editor/editor_pane.h"
+#include "editor/findings_panel.h"
 #include "support/qt_support.h"
 #include "ui/app_under_test.h"
 
+#include <QAction>
+#include <QListWidget>
 #include <QTabWidget>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QToolBar>
 #include <QtTest>
 
 using namespace quandel;
@@ -38,6 +42,8 @@ private slots:
     void openedFileIsColouredAndStaysUnchanged();
     void gutterMakesRoomForTheLineNumbers();
     void cursorPositionShowsOnTheEditorTab();
+    void findingsFollowTheTyping();
+    void downloadFromTheEditor();
 
 private:
     test::TempSettings *settings_ = nullptr;
@@ -120,6 +126,79 @@ void TstCodeEditor::cursorPositionShowsOnTheEditorTab() {
     QCOMPARE(panel->text(), QStringLiteral("Zeile 2, Spalte 1"));
     tabs->setCurrentIndex(0);
     QVERIFY(!panel->isVisible());
+}
+
+void TstCodeEditor::findingsFollowTheTyping() {
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&app.window));
+    app.child<QTabWidget>("sstMain")->setCurrentIndex(1);
+    auto *code = app.window.findChild<CodeEditor *>(QStringLiteral("txtEdit"));
+    auto *list = app.child<QListWidget>("lstHinweise");
+    code->setFocus();
+    QTest::keyClicks(code, QStringLiteral("10 GOTO 500"));
+    QTest::keyClick(code, Qt::Key_Return);
+    QTest::keyClicks(code, QStringLiteral("20 PRINT \"IT'S\""));
+    QTRY_COMPARE(list->count(), 2);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("Zeile 1: Sprungziel  500 nicht vorhanden."));
+    QVERIFY(list->item(1)->text().startsWith(QStringLiteral("Zeile 2: '''")));
+    // Both are underlined, besides the mark of the cursor's line.
+    QCOMPARE(code->extraSelections().size(), 3);
+    QCOMPARE(code->extraSelections().at(1).cursor.selectedText(), QStringLiteral("500"));
+    // A click on an entry puts the cursor there.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    QCOMPARE(code->CursorLine(), 1);
+    QCOMPARE(code->CursorColumn(), 9);
+    QVERIFY(code->hasFocus());
+    // Fixed, the findings go.
+    QTest::keyClick(code, Qt::Key_End);
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClicks(code, QStringLiteral("20"));
+    code->moveCursor(QTextCursor::End);
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClick(code, Qt::Key_Backspace);
+    QTest::keyClicks(code, QStringLiteral("HI\""));
+    QTRY_COMPARE(list->count(), 0);
+    QCOMPARE(code->extraSelections().size(), 1);
+}
+
+void TstCodeEditor::downloadFromTheEditor() {
+    test::SimRig rig;
+    test::SimProcess sim(rig.link,
+                         {"--log", rig.log, "--busy-scale", "0.1", "--signon-delay", "0"});
+    AppUnderTest app;
+    QVERIFY(test::StartAgainst(app, sim));
+    const QString path = rig.Write(QStringLiteral("E.BAS"), "10 PRINT \"E\" ' x\n20 GOTO 10\n");
+    auto *tabs = app.child<QTabWidget>("sstMain");
+    tabs->setCurrentIndex(1);
+    EditorPane *pane = app.window.findChild<EditorPane *>(QStringLiteral("Editor"));
+    QVERIFY(pane->Document().OpenFile(path.toStdString()));
+    auto *code = pane->codeEditor();
+    code->moveCursor(QTextCursor::End);
+    QTest::keyClicks(code, QStringLiteral("30 END"));
+    QAction *download = pane->toolbar()->findChild<QAction *>(QStringLiteral("btnDownload"));
+    QVERIFY(download);
+    QCOMPARE(download->toolTip(), QStringLiteral("In den Controller laden"));
+    app.dialogs.answers = {BoxAnswer::No}; // no EEPROM
+    download->trigger();
+    QCOMPARE(tabs->currentIndex(), 0);
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
+    QCOMPARE(rig.Log(),
+             QByteArray("\r\rMTOP=7FFFH\rRAM\rNew\r10 PRINT \"E\"\r20 GOTO 10\r30 END\r"));
+    QVERIFY(!pane->EditorModified());
+    QVERIFY(test::FileBytes(path).contains("30 END"));
+    // Unchanged, the file is sent as it is, without another save.
+    const QByteArray saved = test::FileBytes(path);
+    app.dialogs.answers = {BoxAnswer::No};
+    download->trigger();
+    QCOMPARE(test::FileBytes(path), saved);
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(2));
 }
 
 QTEST_MAIN(TstCodeEditor)
