@@ -53,6 +53,9 @@ else
   echo "  bench_core not built (Google Benchmark missing)"
 fi
 
+echo "== the editor with a 10000-line program, offscreen"
+once "$bin/bench_editor" 10000 "$runs"
+
 echo "== start-up to the shown window, offscreen ($runs runs)"
 for _ in $(seq "$runs"); do once "$bin/bench_startup"; done
 
@@ -165,6 +168,9 @@ row "VARLIST, 10000 lines (ms)"                    varlist_ms             "%.2f"
 row "REMKILL, CPU time (ms)"                       remkill_cpu_ms         "%.2f" "" 0 ""
 row "DENUMBER, CPU time (ms)"                      denumber_cpu_ms        "%.2f" "" 0 ""
 row "VARLIST, CPU time (ms)"                       varlist_cpu_ms         "%.2f" "" 0 ""
+row "editor, open and colour 10000 lines (ms)"     editor_open_ms         "%.1f" "" 0 ""
+row "editor, checks of 10000 lines (ms)"           editor_check_ms        "%.1f" "" 0 ""
+row "editor, keystroke at the end (us)"            editor_key_us          "%.0f" "<" 16000 "< 16 ms"
 row "start-up to exposed window, offscreen (s)"    startup_s              "%.3f" "<" 0.5 "< 0.5"
 row "start-up, peak RSS offscreen (MB)"            startup_rss_mb         "%.1f" "<" 80 "< 80"
 row "real binary, first window on Xvfb (s)"        window_s               "%.3f" "<" 0.5 "< 0.5"

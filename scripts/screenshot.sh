@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot.png: Quandel in a real X window (Xvfb) talking to
-# velnor-sim, with settings in a throw-away folder.
+# velnor-sim, with settings in a throw-away folder; and docs/editor.png: the
+# Editor tab with the example program and a jump to a missing line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh xvfb xauth xdotool imagemagick
@@ -31,4 +32,14 @@ XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
   import -window "$wid" docs/screenshot.png
   kill $app
 '
-echo "docs/screenshot.png geschrieben"
+# The Editor tab: the example with a mistake, opened from the command line.
+sed 's/GOSUB 100/GOSUB 1000/' examples/ZAEHLER.BAS > "$work/ZAEHLER.BAS"
+XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
+  build/bin/quandel "$0" &
+  app=$!
+  wid=$(xdotool search --sync --onlyvisible --name "EDITOR" | head -n 1)
+  sleep 2.5
+  import -window "$wid" docs/editor.png
+  kill $app
+' "$work/ZAEHLER.BAS"
+echo "docs/screenshot.png und docs/editor.png geschrieben"

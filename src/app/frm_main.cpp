@@ -1,6 +1,7 @@
 #include "app/frm_main.h"
 
 #include "app/cp1252_codec.h"
+#include "app/error_link.h"
 #include "app/status_panel.h"
 #include "app/terminal_controller.h"
 #include "app/terminal_keys.h"
@@ -15,6 +16,7 @@
 #include "dialogs/frm_remkill.h"
 #include "editor/code_editor.h"
 #include "editor/editor_pane.h"
+#include "editor/findings_panel.h"
 #include "editor/navigator_pane.h"
 #include "editor/splitter_bar.h"
 #include "port/device_map.h"
@@ -106,12 +108,47 @@ void FrmMain::BuildCentralArea() {
         transfers_->programFileName = ToCp1252(path);
         transfers_->DownloadProg(ToCp1252(path));
     });
+    new ErrorLink(*terminal_->terminalPane(),
+                  [this](const ControllerError &error) { OpenControllerError(error); });
     // From the editor: the user watches the download on the Terminal tab.
     connect(editor_, &EditorPane::downloadRequested, this, [this](const QString &path) {
         sstMain_->setCurrentIndex(0);
         transfers_->programFileName = ToCp1252(path);
         transfers_->DownloadProg(ToCp1252(path));
     });
+}
+
+void FrmMain::OpenInEditor(const QString &path) {
+    sstMain_->setCurrentIndex(1);
+    editor_->Document().OpenFile(ToCp1252(QDir::toNativeSeparators(path)));
+}
+
+void FrmMain::OpenControllerError(const ControllerError &error) {
+    const std::string number = DecimalText(std::int64_t(error.line));
+    const std::string &file = transfers_->LastProgram();
+    if (file.empty()) {
+        services_.dialogs.MessageBox(
+            Cp1252("Zur Fehlerzeile ") + number +
+                Cp1252(" ist keine Datei bekannt: Quandel hat in dieser Sitzung noch kein "
+                       "Programm geladen.\rÖffnen Sie das Programm im Editor und gehen Sie mit "
+                       "Strg+J zur BASIC-Zeile ") +
+                number + ".",
+            kAppTitle, BoxIcon::Information, BoxButtons::Ok);
+        return;
+    }
+    EditorDocument &document = editor_->Document();
+    if (document.FileName() != file && !document.OpenAfterAsking(file))
+        return;
+    sstMain_->setCurrentIndex(1);
+    if (!editor_->GoToBasicLine(error.line)) {
+        services_.dialogs.MessageBox(Cp1252("Die BASIC-Zeile ") + number +
+                                         Cp1252(" gibt es in ") + file + Cp1252(" nicht mehr."),
+                                     kAppTitle, BoxIcon::Information, BoxButtons::Ok);
+        return;
+    }
+    editor_->findings()->ShowExternal(
+        editor_->codeEditor()->CursorLine(),
+        FromCp1252(Cp1252("Controller: ") + error.message + Cp1252(" in BASIC-Zeile ") + number));
 }
 
 bool FrmMain::EditorModified() const {

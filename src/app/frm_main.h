@@ -20,6 +20,7 @@ class QToolBar;
 
 namespace quandel {
 
+struct ControllerError;
 class EditorPane;
 class FrmProperties;
 class FrmRemkill;
@@ -65,6 +66,11 @@ public:
     WindowLayoutHost &LayoutHost() { return *layoutHost_; }
     // The tools dialog, made on first use and kept (its fields carry over).
     FrmRemkill &ToolsDialog();
+    // Shows `path` on the Editor tab; a file that cannot be loaded is said so.
+    void OpenInEditor(const QString &path);
+    // A double-click on the controller's error report: the program last
+    // downloaded opens in the editor, on the line the report names.
+    void OpenControllerError(const ControllerError &error);
 
     // Window geometry in twips as the settings store keeps it.
     struct TwipsGeometry {

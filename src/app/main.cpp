@@ -9,6 +9,10 @@ int main(int argc, char *argv[]) {
     quandel::DesktopServices services;
     quandel::FrmMain window(services.Services());
     window.Startup();
+    // A file named on the command line (the desktop's "open with") opens in
+    // the editor.
+    if (const QStringList args = app.arguments(); args.size() > 1)
+        window.OpenInEditor(args.at(1));
     window.show();
     return app.exec();
 }

@@ -38,6 +38,8 @@ public:
 
     // The path of the program last chosen in the navigator.
     std::string programFileName;
+    // The file last downloaded, empty before the first download.
+    const std::string &LastProgram() const { return download_.LastProgram(); }
 
 private:
     bool Enter();

@@ -3,6 +3,7 @@
 #include "basictools/basic_syntax.h"
 #include "basictools/remkill_zeile.h"
 #include "basictools/tool_failure.h"
+#include "basictools/varlist.h"
 #include "core/number_text.h"
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
@@ -168,6 +169,32 @@ std::vector<Finding> CheckProgram(std::string_view text) {
         }
     } catch (const ToolOverflow &) {
         // More lines or targets than the tools take: what was found so far.
+    }
+    // Names the controller mixes up, at the line where the second one first
+    // appears, as VARLIST's check warns of them.
+    const std::vector<FoundVariable> variables = VariablesOf(lines);
+    std::vector<std::string> names;
+    for (const FoundVariable &v : variables)
+        names.push_back(v.name);
+    SortVariableNames(names);
+    for (const auto &[a, b] : SimilarNamePairs(names)) {
+        const auto first = [&](const std::string &name) {
+            return std::find_if(variables.begin(), variables.end(),
+                                [&](const FoundVariable &v) { return v.name == name; })
+                ->line;
+        };
+        const int line = std::max(first(a), first(b));
+        const std::string &later = first(a) > first(b) ? a : b;
+        const std::string upper = UpperCp1252(lines[std::size_t(line) - 1]);
+        const std::string bare = later.substr(0, later.find('('));
+        Finding f;
+        f.kind = FindingKind::SimilarNames;
+        f.line = line;
+        f.column = int(std::min(upper.find(bare), upper.size()));
+        f.text = "WARNUNG: " + a + " <=> " + b;
+        f.title = "Warnung";
+        f.icon = BoxIcon::Critical;
+        collector.found.push_back(std::move(f));
     }
     std::stable_sort(collector.found.begin(), collector.found.end(),
                      [](const Finding &a, const Finding &b) { return a.line < b.line; });

@@ -178,6 +178,14 @@ void VarListRun::FeldnameKuerzen(std::string &name) {
 // Intel-BASIC tells variables of three or more characters apart only by
 // their length and their first and last letter.
 void VarListRun::IntelBasicTest(std::vector<std::string> names) {
+    for (const auto &[a, b] : SimilarNamePairs(std::move(names)))
+        Box("WARNUNG: " + a + " <=> " + b, "Warnung", BoxIcon::Critical);
+}
+
+} // namespace
+
+std::vector<std::pair<std::string, std::string>> SimilarNamePairs(std::vector<std::string> names) {
+    std::vector<std::pair<std::string, std::string>> pairs;
     std::erase_if(names, [](const std::string &n) { return n.size() < 3; });
     std::size_t groupStart = 0;
     while (groupStart < names.size()) {
@@ -191,14 +199,56 @@ void VarListRun::IntelBasicTest(std::vector<std::string> names) {
                 const std::string &b = names[j];
                 if (a.size() == b.size() &&
                     a.compare(a.size() - tail, tail, b, b.size() - tail, tail) == 0)
-                    Box("WARNUNG: " + a + " <=> " + b, "Warnung", BoxIcon::Critical);
+                    pairs.emplace_back(a, b);
             }
         }
         groupStart = groupEnd;
     }
+    return pairs;
 }
 
-} // namespace
+std::vector<FoundVariable> VariablesOf(const std::vector<std::string> &lines) {
+    class Quiet final : public UserDialogs {
+    public:
+        BoxAnswer MessageBox(const std::string &, const std::string &, BoxIcon,
+                             BoxButtons) override {
+            return BoxAnswer::Ok;
+        }
+        std::optional<std::string> InputBox(const std::string &, const std::string &,
+                                            const std::string &) override {
+            return std::nullopt;
+        }
+        bool OpenFileDialog(FileDialogState &) override { return false; }
+        bool SaveFileDialog(FileDialogState &) override { return false; }
+    } quiet;
+    class NoEvents final : public EventPump {
+    public:
+        void ProcessEvents() override {}
+    } events;
+    SharedFlags flags;
+    flags.SonderzeichenWarnungAktiv = false;
+    PlainToolView view;
+    ToolContext ctx{quiet, events, flags, view};
+    VarListRun run(ctx);
+    std::vector<FoundVariable> found;
+    try {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            run.zeile = lines[i];
+            if (!Contains(UpperCp1252(run.zeile), "POP") && !Contains(run.zeile, "="))
+                continue;
+            run.VariablenAusZeile();
+            for (std::size_t k = found.size(); k < run.variablen.size(); ++k)
+                found.push_back({run.variablen[k], int(i) + 1});
+        }
+    } catch (const std::exception &) {
+        // A full table: the names found so far.
+    }
+    return found;
+}
+
+void SortVariableNames(std::vector<std::string> &names) {
+    std::stable_sort(names.begin(), names.end(), ByCode);
+}
 
 std::string StringsEntfernen(std::string text) {
     for (auto open = text.find('"'); open != std::string::npos; open = text.find('"')) {

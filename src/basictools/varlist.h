@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace quandel {
 
@@ -34,6 +36,21 @@ void VarList(ToolContext &ctx, SourceLines &source, TargetFile &target, bool int
 
 // Removes string literals: each quoted part including both quotation marks;
 // an unclosed mark alone. `A$="JA":B=1` -> `A$=:B=1`.
+// The names the controller's BASIC cannot tell apart, among `names` sorted
+// as the variable list is: three characters or more, the same length, and
+// the same first and last letter (the last three for an array "NAME()").
+std::vector<std::pair<std::string, std::string>> SimilarNamePairs(std::vector<std::string> names);
+
+// The variables VARLIST finds in `lines`, each with the 1-based line it
+// first appears in; the tool's warnings are not shown.
+struct FoundVariable {
+    std::string name;
+    int line = 0;
+};
+std::vector<FoundVariable> VariablesOf(const std::vector<std::string> &lines);
+// Sorts names as the variable list shows them.
+void SortVariableNames(std::vector<std::string> &names);
+
 std::string StringsEntfernen(std::string text);
 
 // The statement separator (":", "THEN", "ELSE", case-sensitive) that occurs

@@ -73,6 +73,9 @@ public:
     bool OpenTextFile();
     // Loads `path` (its bytes, not a copy of what another editor shows).
     bool OpenFile(const std::string &path);
+    // The same after the question about a changed text; false when the
+    // user keeps the text or the file cannot be loaded.
+    bool OpenAfterAsking(const std::string &path) { return AskToSave() && OpenFile(path); }
     // Writes the text plus CR LF to `fileName`; false after a failure box.
     // Neither the flag nor the caption change.
     bool FileSaveAs(const std::string &fileName);

@@ -48,6 +48,7 @@ LineTransmission::Ending Download::DownloadProg(const std::string &datei) {
         ctx_.dialogs.MessageBox(error, kAppTitle, BoxIcon::Exclamation, BoxButtons::Ok);
         return source ? LineTransmission::Ending::Refused : LineTransmission::Ending::Unreadable;
     }
+    lastProgram_ = datei;
     ctx_.view.SetLcdFeedEnabled(false);
     ctx_.view.SetTerminalText("");
     ctx_.flags.StopRequested = false;

@@ -21,6 +21,8 @@ public:
     LineTransmission::Ending DownloadProg(const std::string &datei);
 
     LineTransmission &Lines() { return lines_; }
+    // The file whose lines went to the controller last; empty before any.
+    const std::string &LastProgram() const { return lastProgram_; }
 
 private:
     void ClosingSteps();
@@ -28,6 +30,7 @@ private:
     TransferContext &ctx_;
     FileDialogState &fileDialog_;
     LineTransmission lines_;
+    std::string lastProgram_;
 };
 
 } // namespace quandel

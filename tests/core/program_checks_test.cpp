@@ -46,6 +46,8 @@ TEST(CheckProgram, FindsWhatTheControllerWouldTripOver) {
         {"a line the controller cuts", longLine + "\n", {{1, 78, Kind::LineTooLong}}},
         {"a character it cannot take", "10 PRINT \"\xE4\"\n", {{1, 10, Kind::NotAscii}}},
         {"a number beyond 32 bits", "10 GOTO 99999999999\n", {{1, 0, Kind::NumberTooLarge}}},
+        {"names the controller mixes up", "10 ABCD=1\n20 AXYD=2\n30 ABC=3\n",
+         {{2, 3, Kind::SimilarNames}}},
         {"a missing target inside a list",
          "10 ON X GOSUB 100,200\n100 RETURN\n",
          {{1, 18, Kind::UnknownTarget}}},

@@ -1,6 +1,9 @@
 // The editor's BASIC view in the real window: colours from the syntax
 // rules, the line-number gutter and the cursor position in the status line.
+#include "app/cp1252_codec.h"
 #include "app/status_panel.h"
+#include "app/transfer_controller.h"
+#include "terminal/controller_error.h"
 #include "editor/basic_highlighter.h"
 #include "editor/code_editor.h"
 #include "editor/editor_pane.h"
@@ -44,6 +47,8 @@ private slots:
     void cursorPositionShowsOnTheEditorTab();
     void findingsFollowTheTyping();
     void downloadFromTheEditor();
+    void controllerErrorLeadsToTheLine();
+    void controllerErrorWithoutAProgram();
 
 private:
     test::TempSettings *settings_ = nullptr;
@@ -199,6 +204,49 @@ void TstCodeEditor::downloadFromTheEditor() {
     download->trigger();
     QCOMPARE(test::FileBytes(path), saved);
     QCOMPARE(app.dialogs.boxes.size(), std::size_t(2));
+}
+
+void TstCodeEditor::controllerErrorLeadsToTheLine() {
+    test::SimRig rig;
+    test::SimProcess sim(rig.link, {"--busy-scale", "0.1", "--signon-delay", "0"});
+    AppUnderTest app;
+    QVERIFY(test::StartAgainst(app, sim));
+    const QString path =
+        rig.Write(QStringLiteral("F.BAS"), "' Fehler in 240\n10 A=1\n20 GOSUB 240\n30 END\n"
+                                           "240 PRINT A+\n250 RETURN\n");
+    app.dialogs.answers = {BoxAnswer::No};
+    app.window.Transfers().DownloadProg(path.toStdString());
+    // Meanwhile the editor holds a text of its own, changed.
+    EditorPane *pane = app.window.findChild<EditorPane *>(QStringLiteral("Editor"));
+    pane->codeEditor()->setPlainText(QStringLiteral("10 REM anderes"));
+    QVERIFY(pane->EditorModified());
+    QTest::keyClicks(app.window.windowHandle(), QStringLiteral("RUN"));
+    QTest::keyClick(app.window.windowHandle(), Qt::Key_Return);
+    auto *term = app.child<QPlainTextEdit>("rtbTerm");
+    QTRY_VERIFY_WITH_TIMEOUT(term->toPlainText().contains(QStringLiteral("IN LINE  240")), 5000);
+    QTextCursor at = term->document()->find(QStringLiteral("ERROR: BAD SYNTAX"));
+    QVERIFY(!at.isNull());
+    term->setTextCursor(at);
+    const QPoint point = term->cursorRect(at).center();
+    app.dialogs.answers = {BoxAnswer::No}; // do not save the other text
+    QTest::mouseDClick(term->viewport(), Qt::LeftButton, {}, point);
+    QCOMPARE(app.child<QTabWidget>("sstMain")->currentIndex(), 1);
+    QCOMPARE(FromCp1252(pane->Document().FileName()), path);
+    QCOMPARE(pane->codeEditor()->CursorLine(), 5); // "240 PRINT A+"
+    auto *list = app.child<QListWidget>("lstHinweise");
+    QVERIFY(list->count() >= 1);
+    QCOMPARE(list->item(0)->text(),
+             QStringLiteral("Zeile 5: Controller: BAD SYNTAX in BASIC-Zeile 240"));
+}
+
+void TstCodeEditor::controllerErrorWithoutAProgram() {
+    AppUnderTest app;
+    app.window.Startup();
+    ControllerError error{"BAD SYNTAX", 240};
+    app.window.OpenControllerError(error);
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
+    QVERIFY(app.dialogs.boxes[0].text.find("Fehlerzeile 240") != std::string::npos);
+    QCOMPARE(app.child<QTabWidget>("sstMain")->currentIndex(), 0);
 }
 
 QTEST_MAIN(TstCodeEditor)

@@ -91,7 +91,12 @@ RunOutcome BasicInterpreter::run() {
             }
         }
     } catch (const BasicError &error) {
-        return {RunOutcome::Kind::Error, line_, error.message};
+        std::size_t offset = 0;
+        if (it != lines.end() && index < statements.size())
+            offset = std::size_t(statements[index].data() - it->second.data());
+        while (it != lines.end() && offset < it->second.size() && it->second[offset] == ' ')
+            ++offset;
+        return {RunOutcome::Kind::Error, line_, error.message, offset};
     }
     return {};
 }

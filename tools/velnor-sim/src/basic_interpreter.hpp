@@ -26,6 +26,7 @@ struct RunOutcome {
     Kind kind = Kind::End;
     int line = 0;        // line executing when the program stopped
     std::string message; // for Kind::Error
+    std::size_t offset = 0; // for Kind::Error: where the failed statement starts in the line
 };
 
 // A small BASIC: PRINT, LET and assignment, GOTO, GOSUB/RETURN, IF..THEN,

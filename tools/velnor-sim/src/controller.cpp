@@ -191,9 +191,17 @@ void Controller::run_program() {
     case RunOutcome::Kind::Break:
         write("\r\nSTOP - IN LINE  " + std::to_string(outcome.line));
         break;
-    case RunOutcome::Kind::Error:
+    case RunOutcome::Kind::Error: {
+        // The line as listed, and under it a marker whose X points at the
+        // statement that failed.
         write("\r\nERROR: " + outcome.message + " - IN LINE  " + std::to_string(outcome.line));
+        const std::string listed = store_.listing(outcome.line, outcome.line);
+        if (!listed.empty()) {
+            const std::size_t field = ProgramStore::format_line(outcome.line, "").size();
+            write("\r\n\r\n" + listed + std::string(field + outcome.offset, '-') + "X");
+        }
         break;
+    }
     }
     ready_prompt();
 }

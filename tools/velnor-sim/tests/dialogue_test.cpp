@@ -112,11 +112,21 @@ TEST(Dialogue, AnswersByteForByte) {
          "RUN\r", "RUN\r\nSUB\r\nBACK\r\n" + ready},
         {"unset variable is 0", "10 PRINT X\r20 X=5", "RUN\r", "RUN\r\n 0 \r\n" + ready},
         {"GOTO a missing line", "10 PRINT 1\r20 GOTO 99", "RUN\r",
-         "RUN\r\n 1 \r\n\r\nERROR: INVALID LINE NUMBER - IN LINE  20" + ready},
+         "RUN\r\n 1 \r\n\r\nERROR: INVALID LINE NUMBER - IN LINE  20\r\n\r\n20     GOTO 99\r\n"
+         "-------X" +
+             ready},
         {"syntax error in a line", "10 PRINT 1\r20 PRINT 1+", "RUN\r",
-         "RUN\r\n 1 \r\n\r\nERROR: BAD SYNTAX - IN LINE  20" + ready},
+         "RUN\r\n 1 \r\n\r\nERROR: BAD SYNTAX - IN LINE  20\r\n\r\n20     PRINT 1+\r\n"
+         "-------X" +
+             ready},
+        {"the marker points at the failed statement", "10 A=1: PRINT 1/0", "RUN\r",
+         "RUN\r\n\r\nERROR: DIVIDE BY ZERO - IN LINE  10\r\n\r\n10     A=1: PRINT 1/0\r\n"
+         "------------X" +
+             ready},
         {"RETURN without GOSUB", "10 RETURN", "RUN\r",
-         "RUN\r\n\r\nERROR: RETURN WITHOUT GOSUB - IN LINE  10" + ready},
+         "RUN\r\n\r\nERROR: RETURN WITHOUT GOSUB - IN LINE  10\r\n\r\n10     RETURN\r\n"
+         "-------X" +
+             ready},
         // Options that change the dialogue.
         {"extra after every prompt", "", "PRINT 1\r", "\x1b[0m|PRINT 1\r\n 1 \r\n\r\n>\x1b[0m|",
          "--extra-after-prompt \\e[0m\\x7c"},

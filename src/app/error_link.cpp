@@ -1,0 +1,41 @@
+#include "app/error_link.h"
+
+#include "app/cp1252_codec.h"
+
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTextBlock>
+
+namespace quandel {
+
+ErrorLink::ErrorLink(QPlainTextEdit &pane, std::function<void(const ControllerError &)> open)
+    : QObject(&pane), pane_(pane), open_(std::move(open)) {
+    pane_.viewport()->setMouseTracking(true);
+    pane_.viewport()->installEventFilter(this);
+}
+
+std::optional<ControllerError> ErrorLink::ErrorAt(const QPoint &viewportPos) const {
+    const QTextBlock block = pane_.cursorForPosition(viewportPos).block();
+    return ParseControllerError(ToCp1252(block.text()));
+}
+
+bool ErrorLink::eventFilter(QObject *watched, QEvent *event) {
+    if (watched != pane_.viewport())
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::MouseMove) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (ErrorAt(mouse->position().toPoint()))
+            pane_.viewport()->setCursor(Qt::PointingHandCursor);
+        else
+            pane_.viewport()->setCursor(Qt::IBeamCursor);
+    } else if (event->type() == QEvent::MouseButtonDblClick) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (const auto error = ErrorAt(mouse->position().toPoint())) {
+            open_(*error);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace quandel
