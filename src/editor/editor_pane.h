@@ -12,6 +12,7 @@ namespace quandel {
 
 class BasicHighlighter;
 class CodeEditor;
+class FindBar;
 class UserDialogs;
 struct FileDialogState;
 struct SharedFlags;
@@ -36,6 +37,12 @@ public:
     QPlainTextEdit *textPane() const;
     CodeEditor *codeEditor() const { return txtEdit_; }
     BasicHighlighter *highlighter() const { return highlighter_; }
+    FindBar *findBar() const { return findBar_; }
+
+    // Puts the cursor at the start of the line that carries BASIC line
+    // number `number` and scrolls it into view; false (and the cursor stays)
+    // when the text has no such line.
+    bool GoToBasicLine(long number);
 
 signals:
     // The main window's caption: "KAVOLT Quandel" or "EDITOR - " + path.
@@ -51,7 +58,8 @@ private:
     QToolBar *tbrEditor_ = nullptr;
     CodeEditor *txtEdit_ = nullptr;
     BasicHighlighter *highlighter_ = nullptr;
-    int shownRevision_ = -1; // the document's revision the last change came with
+    FindBar *findBar_ = nullptr; // find and replace, shown over txtEdit
+    int shownRevision_ = -1;     // the document's revision the last change came with
     EditorDocument document_;
 };
 
