@@ -67,6 +67,9 @@ FindBar::FindBar(QPlainTextEdit &editor, QWidget &scope, QWidget *parent)
     chkWholeWords_->setObjectName(QStringLiteral("chkWholeWords"));
     lblNote_ = new QLabel(this);
     lblNote_->setObjectName(QStringLiteral("lblFindNote"));
+    // A note's length must not push the field and boxes about.
+    lblNote_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    lblNote_->setWordWrap(true);
     auto *close = new QToolButton(this);
     close->setObjectName(QStringLiteral("btnFindClose"));
     close->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
@@ -74,12 +77,12 @@ FindBar::FindBar(QPlainTextEdit &editor, QWidget &scope, QWidget *parent)
     close->setAutoRaise(true);
     close->setFocusPolicy(Qt::NoFocus);
     findRow->addWidget(findLabel);
-    findRow->addWidget(txtFind_, 2);
+    findRow->addWidget(txtFind_);
     findRow->addWidget(previous);
     findRow->addWidget(next);
     findRow->addWidget(chkMatchCase_);
     findRow->addWidget(chkWholeWords_);
-    findRow->addWidget(lblNote_, 3);
+    findRow->addWidget(lblNote_, 1);
     findRow->addWidget(close);
     rows->addLayout(findRow);
 
@@ -97,11 +100,19 @@ FindBar::FindBar(QPlainTextEdit &editor, QWidget &scope, QWidget *parent)
     for (QPushButton *button : {replace, replaceAll})
         button->setAutoDefault(false);
     replaceRow->addWidget(replaceLabel);
-    replaceRow->addWidget(txtReplace_, 2);
+    replaceRow->addWidget(txtReplace_);
     replaceRow->addWidget(replace);
     replaceRow->addWidget(replaceAll);
-    replaceRow->addStretch(3);
+    replaceRow->addStretch(1);
     rows->addWidget(replaceRow_);
+    // Both fields one under the other, wide enough for a line's statement.
+    const int labelWidth =
+        std::max(findLabel->sizeHint().width(), replaceLabel->sizeHint().width());
+    for (QLabel *label : {findLabel, replaceLabel})
+        label->setFixedWidth(labelWidth);
+    const int fieldWidth = txtFind_->fontMetrics().horizontalAdvance(QLatin1Char('x')) * 20;
+    for (QLineEdit *field : {txtFind_, txtReplace_})
+        field->setFixedWidth(fieldWidth);
 
     txtFind_->installEventFilter(this);
     txtReplace_->installEventFilter(this);
@@ -200,6 +211,7 @@ std::u16string_view FindBar::Text() {
 
 void FindBar::ShowNote(const QString &note, bool notFound) {
     lblNote_->setText(note);
+    lblNote_->setToolTip(note); // for a window too narrow for all of it
     if (notFound == notFound_)
         return;
     notFound_ = notFound;

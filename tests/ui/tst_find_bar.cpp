@@ -337,24 +337,6 @@ void TstFindBar::goToLineDialogThroughItsKey() {
     QCOMPARE(rig.text->textCursor().positionInBlock(), 0);
     QVERIFY(rig.Reactivate());
     QCOMPARE(QApplication::focusWidget(), rig.text);
-
-    // Lines of the file count from 1; Abbrechen leaves the cursor.
-    WhenModal([](QWidget *modal) {
-        modal->findChild<QLineEdit *>(QStringLiteral("txtLine"))->setText(QStringLiteral("5"));
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
-    });
-    rig.Key(Qt::Key_J, Qt::ControlModifier);
-    QCOMPARE(rig.Line(), 4);
-    QVERIFY(rig.Reactivate());
-    bool asked = false;
-    WhenModal([&](QWidget *modal) {
-        asked = true;
-        modal->findChild<QLineEdit *>(QStringLiteral("txtLine"))->setText(QStringLiteral("1"));
-        modal->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
-    });
-    rig.Key(Qt::Key_J, Qt::ControlModifier);
-    QVERIFY(asked);
-    QCOMPARE(rig.Line(), 4);
 }
 
 QTEST_MAIN(TstFindBar)
