@@ -53,6 +53,12 @@ GoToLineDialog::GoToLineDialog(std::vector<std::string> lines, int currentLine, 
     for (QRadioButton *option : {optFileLine_, optBasicLine_})
         connect(option, &QRadioButton::toggled, lblMessage_, &QLabel::clear);
     connect(txtLine_, &QLineEdit::textEdited, lblMessage_, &QLabel::clear);
+
+    // Found from outside by name, as the main window's controls are.
+    for (QWidget *w : findChildren<QWidget *>())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")))
+            w->setAccessibleDescription(w->objectName());
+    setAccessibleDescription(objectName());
 }
 
 QString GoToLineDialog::Message() const {
