@@ -141,8 +141,8 @@ void FrmMain::OpenControllerError(const ControllerError &error) {
         return;
     sstMain_->setCurrentIndex(1);
     if (!editor_->GoToBasicLine(error.line)) {
-        services_.dialogs.MessageBox(Cp1252("Die BASIC-Zeile ") + number +
-                                         Cp1252(" gibt es in ") + file + Cp1252(" nicht mehr."),
+        services_.dialogs.MessageBox(Cp1252("Die BASIC-Zeile ") + number + Cp1252(" gibt es in ") +
+                                         file + Cp1252(" nicht mehr."),
                                      kAppTitle, BoxIcon::Information, BoxButtons::Ok);
         return;
     }

@@ -4,10 +4,13 @@
 #include "app/terminal_page.h"
 #include "editor/basic_highlighter.h"
 #include "editor/code_editor.h"
+#include "editor/find_bar.h"
 #include "editor/findings_panel.h"
+#include "editor/go_to_line_dialog.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QShortcut>
 #include <QStyle>
 #include <QTextDocument>
 #include <QToolBar>
@@ -57,6 +60,8 @@ EditorPane::EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFla
     highlighter_ = new BasicHighlighter(txtEdit_->document());
     txtEdit_->setFont(FixedPitchFont(9));
     txtEdit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    findBar_ = new FindBar(*txtEdit_, *this, this);
+    layout->addWidget(findBar_);
     layout->addWidget(txtEdit_, 1);
     findings_ = new FindingsPanel(
         *txtEdit_, [this] { return GetEditorText().text; }, this);
@@ -78,12 +83,22 @@ EditorPane::EditorPane(UserDialogs &dialogs, FileDialogState &openLog, SharedFla
     connect(open, &QAction::triggered, this, [this] { document_.OpenTextFile(); });
     connect(save, &QAction::triggered, this, [this] { document_.Save(); });
     connect(saveAs, &QAction::triggered, this, [this] { document_.SaveAs(); });
+    auto *goToLine = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_J), this);
+    goToLine->setContext(Qt::WidgetWithChildrenShortcut); // this tab only
+    connect(goToLine, &QShortcut::activated, this, [this] { RunGoToLineDialog(*txtEdit_, this); });
 }
 
 EditorPane::~EditorPane() = default;
 
 QPlainTextEdit *EditorPane::textPane() const {
     return txtEdit_;
+}
+
+bool EditorPane::GoToBasicLine(long number) {
+    const int line = FindBasicLine(EditorLines(*txtEdit_), number);
+    if (line >= 0)
+        ShowEditorLine(*txtEdit_, line);
+    return line >= 0;
 }
 
 void EditorPane::SetEditorText(const std::string &text) {

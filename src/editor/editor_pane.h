@@ -13,6 +13,7 @@ namespace quandel {
 class BasicHighlighter;
 class CodeEditor;
 class FindingsPanel;
+class FindBar;
 class UserDialogs;
 struct FileDialogState;
 struct SharedFlags;
@@ -42,6 +43,12 @@ public:
     // "btnDownload": saves a changed or unnamed text (asking for a name when
     // it has none), then asks for the download of its file.
     void DownloadCommand();
+    FindBar *findBar() const { return findBar_; }
+
+    // Puts the cursor at the start of the line that carries BASIC line
+    // number `number` and scrolls it into view; false (and the cursor stays)
+    // when the text has no such line.
+    bool GoToBasicLine(long number);
 
 signals:
     // The main window's caption: "KAVOLT Quandel" or "EDITOR - " + path.
@@ -60,7 +67,8 @@ private:
     CodeEditor *txtEdit_ = nullptr;
     BasicHighlighter *highlighter_ = nullptr;
     FindingsPanel *findings_ = nullptr;
-    int shownRevision_ = -1; // the document's revision the last change came with
+    FindBar *findBar_ = nullptr; // find and replace, shown over txtEdit
+    int shownRevision_ = -1;     // the document's revision the last change came with
     EditorDocument document_;
 };
 

@@ -3,12 +3,12 @@
 #include "app/cp1252_codec.h"
 #include "app/status_panel.h"
 #include "app/transfer_controller.h"
-#include "terminal/controller_error.h"
 #include "editor/basic_highlighter.h"
 #include "editor/code_editor.h"
 #include "editor/editor_pane.h"
 #include "editor/findings_panel.h"
 #include "support/qt_support.h"
+#include "terminal/controller_error.h"
 #include "ui/app_under_test.h"
 
 #include <QAction>
@@ -213,17 +213,21 @@ void TstCodeEditor::controllerErrorLeadsToTheLine() {
     QVERIFY(test::StartAgainst(app, sim));
     const QString path =
         rig.Write(QStringLiteral("F.BAS"), "' Fehler in 240\n10 A=1\n20 GOSUB 240\n30 END\n"
-                                           "240 PRINT A+\n250 RETURN\n");
+                                           "240 PRINT 1+*A\n250 RETURN\n");
     app.dialogs.answers = {BoxAnswer::No};
     app.window.Transfers().DownloadProg(path.toStdString());
     // Meanwhile the editor holds a text of its own, changed.
     EditorPane *pane = app.window.findChild<EditorPane *>(QStringLiteral("Editor"));
     pane->codeEditor()->setPlainText(QStringLiteral("10 REM anderes"));
     QVERIFY(pane->EditorModified());
-    QTest::keyClicks(app.window.windowHandle(), QStringLiteral("RUN"));
-    QTest::keyClick(app.window.windowHandle(), Qt::Key_Return);
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1)); // the EEPROM question
     auto *term = app.child<QPlainTextEdit>("rtbTerm");
-    QTRY_VERIFY_WITH_TIMEOUT(term->toPlainText().contains(QStringLiteral("IN LINE  240")), 5000);
+    QTRY_VERIFY(term->toPlainText().endsWith(QLatin1Char('>')));
+    for (Qt::Key key : {Qt::Key_R, Qt::Key_U, Qt::Key_N})
+        QTest::keyClick(app.window.windowHandle(), key, Qt::ShiftModifier);
+    QTest::keyClick(app.window.windowHandle(), Qt::Key_Return);
+    QTRY_VERIFY2_WITH_TIMEOUT(term->toPlainText().contains(QStringLiteral("IN LINE  240")),
+                              qPrintable(term->toPlainText().right(300)), 5000);
     QTextCursor at = term->document()->find(QStringLiteral("ERROR: BAD SYNTAX"));
     QVERIFY(!at.isNull());
     term->setTextCursor(at);
@@ -232,7 +236,7 @@ void TstCodeEditor::controllerErrorLeadsToTheLine() {
     QTest::mouseDClick(term->viewport(), Qt::LeftButton, {}, point);
     QCOMPARE(app.child<QTabWidget>("sstMain")->currentIndex(), 1);
     QCOMPARE(FromCp1252(pane->Document().FileName()), path);
-    QCOMPARE(pane->codeEditor()->CursorLine(), 5); // "240 PRINT A+"
+    QCOMPARE(pane->codeEditor()->CursorLine(), 5); // "240 PRINT 1+*A"
     auto *list = app.child<QListWidget>("lstHinweise");
     QVERIFY(list->count() >= 1);
     QCOMPARE(list->item(0)->text(),
