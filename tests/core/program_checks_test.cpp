@@ -1,8 +1,10 @@
 #include "basictools/program_checks.h"
 #include "basictools/remkill.h"
 #include "basictools/tool_files.h"
+#include "basictools/varlist.h"
 #include "support/tool_test_support.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace quandel {
@@ -46,7 +48,8 @@ TEST(CheckProgram, FindsWhatTheControllerWouldTripOver) {
         {"a line the controller cuts", longLine + "\n", {{1, 78, Kind::LineTooLong}}},
         {"a character it cannot take", "10 PRINT \"\xE4\"\n", {{1, 10, Kind::NotAscii}}},
         {"a number beyond 32 bits", "10 GOTO 99999999999\n", {{1, 0, Kind::NumberTooLarge}}},
-        {"names the controller mixes up", "10 ABCD=1\n20 AXYD=2\n30 ABC=3\n",
+        {"names the controller mixes up",
+         "10 ABCD=1\n20 AXYD=2\n30 ABC=3\n",
          {{2, 3, Kind::SimilarNames}}},
         {"a missing target inside a list",
          "10 ON X GOSUB 100,200\n100 RETURN\n",
@@ -92,6 +95,37 @@ TEST(CheckProgram, FindingsAreTheToolsBoxes) {
         }
         warnings.insert(warnings.end(), wrong.begin(), wrong.end());
         EXPECT_EQ(warnings, ToolBoxes(source));
+    }
+}
+
+TEST(CheckProgram, NameWarningsAreVarListsBoxes) {
+    const char *sources[] = {
+        "10 ABCD=1\n20 AXYD=2\n30 ABC=3: AQC=4\n",
+        "10 DIM FELD(10)\n20 FELD(1)=1: FALD(2)=2\n30 POP XYZ, XAZ\n",
+        "10 A=1\n20 BB=2\n",
+    };
+    for (const std::string source : sources) {
+        SCOPED_TRACE(source);
+        test::ToolRig rig;
+        SourceLines lines = SourceLines::FromText(source);
+        TargetFile target;
+        std::string error;
+        ASSERT_TRUE(target.Open(rig.dir.File("P.V"), error)) << error;
+        VarList(rig.ctx, lines, target, true);
+        std::vector<test::Box> tool, found;
+        for (const test::Box &b : test::Boxes(rig.dialogs))
+            if (b.title == "Warnung")
+                tool.push_back(b);
+        for (const Finding &f : CheckProgram(source))
+            if (f.kind == FindingKind::SimilarNames)
+                found.push_back({f.text, f.title, f.icon});
+        // The list follows the lines of the text, the tool the sorted names.
+        const auto byText = [](const test::Box &a, const test::Box &b) {
+            return a.text < b.text;
+        };
+        std::sort(found.begin(), found.end(), byText);
+        std::sort(tool.begin(), tool.end(), byText);
+        EXPECT_EQ(found, tool);
     }
 }
 
