@@ -7,6 +7,7 @@
 #include "core/number_text.h"
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
+#include "core/silent_dialogs.h"
 #include "core/text_lines.h"
 
 #include <algorithm>
@@ -14,21 +15,6 @@
 namespace quandel {
 
 namespace {
-
-// The checks run without boxes; only an overflow of the line model's tables
-// would show one, and that ends the checks.
-class NoDialogs final : public UserDialogs {
-public:
-    BoxAnswer MessageBox(const std::string &, const std::string &, BoxIcon, BoxButtons) override {
-        return BoxAnswer::No;
-    }
-    std::optional<std::string> InputBox(const std::string &, const std::string &,
-                                        const std::string &) override {
-        return std::nullopt;
-    }
-    bool OpenFileDialog(FileDialogState &) override { return false; }
-    bool SaveFileDialog(FileDialogState &) override { return false; }
-};
 
 // Collects the line model's findings for the line being checked, with the
 // columns moved from the stripped line to the line as written.
@@ -71,7 +57,9 @@ std::vector<Finding> CheckProgram(std::string_view text) {
     if (!split.rest.empty())
         lines.push_back(std::move(split.rest));
 
-    NoDialogs quiet;
+    // Only an overflow of the line model's tables would show a box; it ends
+    // the checks.
+    SilentDialogs quiet;
     SharedFlags flags;
     Collector collector;
     LineModel model;

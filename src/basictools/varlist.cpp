@@ -8,6 +8,7 @@
 #include "core/number_text.h"
 #include "core/settings_store.h"
 #include "core/shared_flags.h"
+#include "core/silent_dialogs.h"
 #include "core/user_dialogs.h"
 
 #include <algorithm>
@@ -208,19 +209,7 @@ std::vector<std::pair<std::string, std::string>> SimilarNamePairs(std::vector<st
 }
 
 std::vector<FoundVariable> VariablesOf(const std::vector<std::string> &lines) {
-    class Quiet final : public UserDialogs {
-    public:
-        BoxAnswer MessageBox(const std::string &, const std::string &, BoxIcon,
-                             BoxButtons) override {
-            return BoxAnswer::Ok;
-        }
-        std::optional<std::string> InputBox(const std::string &, const std::string &,
-                                            const std::string &) override {
-            return std::nullopt;
-        }
-        bool OpenFileDialog(FileDialogState &) override { return false; }
-        bool SaveFileDialog(FileDialogState &) override { return false; }
-    } quiet;
+    SilentDialogs quiet(BoxAnswer::Ok);
     class NoEvents final : public EventPump {
     public:
         void ProcessEvents() override {}
