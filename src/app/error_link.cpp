@@ -9,9 +9,9 @@
 namespace quandel {
 
 ErrorLink::ErrorLink(QPlainTextEdit &pane, std::function<void(const ControllerError &)> open)
-    : QObject(&pane), pane_(pane), open_(std::move(open)) {
-    pane_.viewport()->setMouseTracking(true);
-    pane_.viewport()->installEventFilter(this);
+    : QObject(&pane), pane_(pane), open_(std::move(open)), viewport_(pane.viewport()) {
+    viewport_->setMouseTracking(true);
+    viewport_->installEventFilter(this);
 }
 
 std::optional<ControllerError> ErrorLink::ErrorAt(const QPoint &viewportPos) const {
@@ -20,14 +20,14 @@ std::optional<ControllerError> ErrorLink::ErrorAt(const QPoint &viewportPos) con
 }
 
 bool ErrorLink::eventFilter(QObject *watched, QEvent *event) {
-    if (watched != pane_.viewport())
+    if (watched != viewport_)
         return QObject::eventFilter(watched, event);
     if (event->type() == QEvent::MouseMove) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (ErrorAt(mouse->position().toPoint()))
-            pane_.viewport()->setCursor(Qt::PointingHandCursor);
+            viewport_->setCursor(Qt::PointingHandCursor);
         else
-            pane_.viewport()->setCursor(Qt::IBeamCursor);
+            viewport_->setCursor(Qt::IBeamCursor);
     } else if (event->type() == QEvent::MouseButtonDblClick) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (const auto error = ErrorAt(mouse->position().toPoint())) {

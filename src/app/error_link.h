@@ -25,6 +25,9 @@ protected:
 
 private:
     QPlainTextEdit &pane_;
+    // Kept: the filter sees the viewport's last events while the pane is
+    // being destroyed, when the pane can no longer be asked for it.
+    QWidget *viewport_;
     std::function<void(const ControllerError &)> open_;
 };
 
