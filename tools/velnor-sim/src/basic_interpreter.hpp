@@ -24,8 +24,8 @@ public:
 struct RunOutcome {
     enum class Kind { End, Stop, Break, Error };
     Kind kind = Kind::End;
-    int line = 0;        // line executing when the program stopped
-    std::string message; // for Kind::Error
+    int line = 0;           // line executing when the program stopped
+    std::string message;    // for Kind::Error
     std::size_t offset = 0; // for Kind::Error: where the failed statement starts in the line
 };
 

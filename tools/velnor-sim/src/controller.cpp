@@ -155,7 +155,10 @@ void Controller::store_program_line(std::string_view line) {
         store_.erase(number);
         busy(options_.busy_ms);
     } else {
-        store_.store(number, text);
+        // A noisy line: the controller answered, but what it kept is not
+        // the line (here: nothing).
+        if (++program_lines_ != options_.drop_line)
+            store_.store(number, text);
         if (slow_store_next_)
             slow_busy();
         else
@@ -197,7 +200,7 @@ void Controller::run_program() {
         write("\r\nERROR: " + outcome.message + " - IN LINE  " + std::to_string(outcome.line));
         const std::string listed = store_.listing(outcome.line, outcome.line);
         if (!listed.empty()) {
-            const std::size_t field = ProgramStore::format_line(outcome.line, "").size();
+            const std::size_t field = listed.size() - 2 - store_.lines().at(outcome.line).size();
             write("\r\n\r\n" + listed + std::string(field + outcome.offset, '-') + "X");
         }
         break;

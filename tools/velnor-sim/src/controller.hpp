@@ -50,6 +50,7 @@ private:
     std::string input_;
     long lines_received_ = 0;
     bool slow_store_next_ = false; // the next stored line takes the slow busy time
+    long program_lines_ = 0;       // program lines received with text
 };
 
 } // namespace velnor

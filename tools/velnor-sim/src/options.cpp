@@ -88,6 +88,7 @@ std::vector<ValueOption> value_options() {
         {"log", text(&Options::log_path)},
         {"signon-delay", number(&Options::signon_delay_ms)},
         {"statement-ms", number(&Options::statement_ms)},
+        {"drop-line", count(&Options::drop_line, 1)},
     };
 }
 
@@ -213,6 +214,7 @@ on stdout is "PTY <slave path>". Runs until SIGTERM or SIGINT.
   --no-signon                send no sign-on when the port is opened
   --signon-delay MS          delay between the port opening and the sign-on (default 100)
   --statement-ms MS          time one statement of a running program takes (default 2)
+  --drop-line N              a noisy line: the Nth program line is answered but not kept
   --help                     show this text
 )";
     return text;

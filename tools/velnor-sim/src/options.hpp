@@ -22,6 +22,7 @@ struct Options {
     bool signon = true;             // send the sign-on when the port is opened
     double signon_delay_ms = 100;   // time between the port opening and the sign-on
     double statement_ms = 2;        // time one statement of a running program takes
+    long drop_line = -1;            // the Nth program line received is answered but not kept
 };
 
 struct ParseResult {

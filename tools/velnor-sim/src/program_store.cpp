@@ -2,6 +2,9 @@
 
 #include "basic_text.hpp"
 
+#include <algorithm>
+#include <cctype>
+
 namespace velnor {
 
 void ProgramStore::store(int number, std::string_view text) {
@@ -15,9 +18,27 @@ std::string ProgramStore::listing(int from, int to) const {
     return out;
 }
 
+std::size_t ProgramStore::field_width(std::string_view text) {
+    // A name (letters and digits, an index in parentheses) and then "=".
+    std::size_t i = 0;
+    if (i < text.size() && std::isalpha(static_cast<unsigned char>(text[i]))) {
+        while (i < text.size() && std::isalnum(static_cast<unsigned char>(text[i])))
+            ++i;
+        if (i < text.size() && text[i] == '(') {
+            const std::size_t close = text.find(')', i);
+            i = close == std::string_view::npos ? text.size() : close + 1;
+        }
+        while (i < text.size() && text[i] == ' ')
+            ++i;
+        if (i < text.size() && text[i] == '=')
+            return 6;
+    }
+    return 7;
+}
+
 std::string ProgramStore::format_line(int number, std::string_view text) {
     std::string line = std::to_string(number);
-    line.resize(7, ' ');
+    line.resize(std::max(line.size() + 1, field_width(text)), ' ');
     line += text;
     return line;
 }

@@ -20,8 +20,11 @@ public:
 
     // The lines from..to as LIST shows them, each ending in CR LF.
     std::string listing(int from = 0, int to = highest_line) const;
-    // One listed line: the number left-aligned in a 7-character field, then the text.
+    // One listed line: the number left-aligned in a field, then the text.
     static std::string format_line(int number, std::string_view text);
+    // The field is 7 characters wide, one less for a line that begins with
+    // an assignment ("10    A=1" but "10     PRINT A").
+    static std::size_t field_width(std::string_view text);
 
 private:
     Lines lines_;

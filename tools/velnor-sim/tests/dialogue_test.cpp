@@ -87,10 +87,13 @@ TEST(Dialogue, AnswersByteForByte) {
         {"field of seven, blanks trimmed", "1 REM\r  65535    END  \r12345 STOP", "LIST\r",
          "LIST\r\n1      REM\r\n12345  STOP\r\n65535  END\r\n" + ready},
         {"NEW clears", "10 PRINT 1\rNEW", "LIST\r", "LIST\r\n" + ready},
+        {"an assignment has one blank less, the user's notation kept",
+         "30 a=1E3 : B=.5\r40 feld(2) = 7\r50 LET C=1", "LIST\r",
+         "LIST\r\n30    A=1E3 : B=.5\r\n40    FELD(2) = 7\r\n50     LET C=1\r\n" + ready},
         {"LIST one line", "10 A=1\r20 A=2\r30 A=3", "LIST 20\r",
-         "LIST 20\r\n20     A=2\r\n" + ready},
+         "LIST 20\r\n20    A=2\r\n" + ready},
         {"LIST a range", "10 A=1\r20 A=2\r30 A=3\r40 A=4", "LIST 15-30\r",
-         "LIST 15-30\r\n20     A=2\r\n30     A=3\r\n" + ready},
+         "LIST 15-30\r\n20    A=2\r\n30    A=3\r\n" + ready},
         // Running programs.
         {"RUN empty", "", "RUN\r", "RUN\r\n" + ready},
         {"counting loop, END",
@@ -120,8 +123,8 @@ TEST(Dialogue, AnswersByteForByte) {
          "-------X" +
              ready},
         {"the marker points at the failed statement", "10 A=1: PRINT 1/0", "RUN\r",
-         "RUN\r\n\r\nERROR: DIVIDE BY ZERO - IN LINE  10\r\n\r\n10     A=1: PRINT 1/0\r\n"
-         "------------X" +
+         "RUN\r\n\r\nERROR: DIVIDE BY ZERO - IN LINE  10\r\n\r\n10    A=1: PRINT 1/0\r\n"
+         "-----------X" +
              ready},
         {"RETURN without GOSUB", "10 RETURN", "RUN\r",
          "RUN\r\n\r\nERROR: RETURN WITHOUT GOSUB - IN LINE  10\r\n\r\n10     RETURN\r\n"
@@ -131,6 +134,8 @@ TEST(Dialogue, AnswersByteForByte) {
         {"extra after every prompt", "", "PRINT 1\r", "\x1b[0m|PRINT 1\r\n 1 \r\n\r\n>\x1b[0m|",
          "--extra-after-prompt \\e[0m\\x7c"},
         {"no sign-on", "", "PRINT 1\r", "PRINT 1\r\n 1 \r\n\r\n>", "--no-signon", false},
+        {"a noisy line is answered but not kept", "10 A=1\r20 A=2\r30 A=3", "LIST\r",
+         "LIST\r\n10    A=1\r\n30    A=3\r\n" + ready, "--drop-line 2"},
         {"mute from the start", "", "PRINT 9\r\r", "", "--mute-after 0", false},
         {"mute after two lines", "", "PRINT 1\rPRINT 2\rPRINT 9\r\r",
          "PRINT 1\r\n 1 \r\n\r\n>PRINT 2\r\n 2 \r\n\r\n>", "--mute-after 2"},

@@ -69,14 +69,14 @@ TEST(BusyTime, ComesBetweenEchoAndPrompt) {
 }
 
 TEST(InputLoss, SecondLineSurvivesOnlyWhenControllerWasReady) {
-    const std::string both = "10     A=1\r\n20     A=2\r\n";
+    const std::string both = "10    A=1\r\n20    A=2\r\n";
     struct Row {
         const char *name;
         std::vector<std::string> args;
         std::string send_second_after; // "": both lines at once
         std::string transcript, listing;
     } rows[] = {
-        {"lost while busy", {"--busy-ms", "200"}, "", "10 A=1\r\n>", "10     A=1\r\n"},
+        {"lost while busy", {"--busy-ms", "200"}, "", "10 A=1\r\n>", "10    A=1\r\n"},
         {"kept with --no-loss",
          {"--busy-ms", "200", "--no-loss"},
          "",
@@ -86,7 +86,7 @@ TEST(InputLoss, SecondLineSurvivesOnlyWhenControllerWasReady) {
          {"--busy-scale", "0", "--prompt-delay", "200"},
          "",
          "10 A=1\r\n>",
-         "10     A=1\r\n"},
+         "10    A=1\r\n"},
         {"kept when sent after the prompt",
          {"--busy-ms", "200"},
          ">",
