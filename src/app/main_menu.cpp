@@ -51,6 +51,7 @@ void FrmMain::BuildMenuBar() {
     QAction *readout = Item(file, "mnuFileSave", QStringLiteral("Daten auslesen und speichern"),
                             QKeySequence(Qt::CTRL | Qt::Key_S));
     readout->setCheckable(true);
+    QAction *compare = Item(file, "mnuFileCompare", QStringLiteral("Programm vergleichen"));
     file->addSeparator();
     Item(file, "mnuFileLogOpen", QStringLiteral("Log-Datei öffnen"));
     Item(file, "mnuFileParamLoad", QStringLiteral("Parameterdatei laden"));
@@ -103,6 +104,10 @@ void FrmMain::BuildMenuBar() {
     connect(load, &QAction::triggered, this, [this] {
         transfers_->programFileName = ToCp1252(navigator_->programFileName());
         transfers_->LoadCommand();
+    });
+    connect(compare, &QAction::triggered, this, [this] {
+        transfers_->programFileName = ToCp1252(navigator_->programFileName());
+        transfers_->CompareCommand();
     });
     connect(readout, &QAction::triggered, this, [this] {
         transfers_->ReadoutCommand();

@@ -25,7 +25,8 @@ TransferController::TransferController(FrmMain &window, AppServices &services, S
                                     services.events, services.clock,
                                     flags,           static_cast<TransferView &>(*this)},
       download_(ctx_, fileDialog_),
-      readout_(ctx_, static_cast<ReadoutView &>(*this), terminal.Receive(), fileDialog_) {
+      readout_(ctx_, static_cast<ReadoutView &>(*this), terminal.Receive(), fileDialog_),
+      comparison_(ctx_, fileDialog_) {
     progress_ = new QProgressBar(&window_);
     progress_->setObjectName(QStringLiteral("prgDownload"));
     progress_->setMaximumWidth(160);
@@ -85,6 +86,20 @@ void TransferController::ReadoutCommand() {
         return;
     }
     readout_.Toggle();
+}
+
+void TransferController::CompareCommand() {
+    if (!Enter())
+        return;
+    comparison_.CompareCommand(programFileName.empty() ? download_.LastProgram() : programFileName);
+    busy_ = false;
+}
+
+void TransferController::SetReceivePaused(bool paused) {
+    if (paused)
+        terminal_.ReceiveTimer().stop();
+    else
+        terminal_.ReceiveTimer().start();
 }
 
 void TransferController::EndReadout() {

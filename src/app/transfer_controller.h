@@ -2,6 +2,7 @@
 
 #include "core/user_dialogs.h"
 #include "transfer/download.h"
+#include "transfer/program_comparison.h"
 #include "transfer/readout.h"
 
 #include <QObject>
@@ -32,6 +33,7 @@ public:
     void LoadCommand();                         // "Programm laden"
     void DownloadProg(const std::string &file); // the navigator's double-click
     void ReadoutCommand();                      // "Daten auslesen und speichern"
+    void CompareCommand();                      // "Programm vergleichen"
     void EndReadout();                          // the window closes
     void SendClipboardLines();                  // Ctrl+V, "btnClip"
     bool Busy() const { return busy_; }
@@ -54,6 +56,7 @@ private:
     void StartConnectTimer() override;
     void FocusLcd() override;
     void ShowProgress(int done, int total) override;
+    void SetReceivePaused(bool paused) override;
     // ReadoutView
     void SetClocksRunning(bool running) override;
     void SetReadoutChecked(bool checked) override;
@@ -65,6 +68,7 @@ private:
     TransferContext ctx_;
     Download download_;
     Readout readout_;
+    ProgramComparison comparison_;
     QProgressBar *progress_ = nullptr;
     bool busy_ = false;
     bool cursorBusy_ = false;

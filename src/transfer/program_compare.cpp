@@ -153,15 +153,16 @@ std::vector<LineDifference> CompareProgram(const std::vector<NumberedLine> &file
     auto c = inController.begin();
     while (f != inFile.end() || c != inController.end()) {
         if (c == inController.end() || (f != inFile.end() && f->first < c->first)) {
-            out.push_back({LineDifference::Kind::MissingInController, f->first, f->second->text, {}});
+            out.push_back(
+                {LineDifference::Kind::MissingInController, f->first, f->second->text, {}});
             ++f;
         } else if (f == inFile.end() || c->first < f->first) {
             out.push_back({LineDifference::Kind::OnlyInController, c->first, {}, c->second->text});
             ++c;
         } else {
             if (LineMeaning(f->second->text) != LineMeaning(c->second->text))
-                out.push_back({LineDifference::Kind::Different, f->first, f->second->text,
-                               c->second->text});
+                out.push_back(
+                    {LineDifference::Kind::Different, f->first, f->second->text, c->second->text});
             ++f;
             ++c;
         }

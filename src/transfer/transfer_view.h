@@ -27,6 +27,9 @@ public:
     virtual void FocusLcd() = 0;
     // Line `done` of `total` of a download; total 0 hides the progress.
     virtual void ShowProgress(int done, int total) = 0;
+    // While a transfer reads the port itself and lets events run, the
+    // terminal's own reading stands still.
+    virtual void SetReceivePaused(bool paused) { (void)paused; }
 };
 
 struct TransferContext {

@@ -142,6 +142,7 @@ void TstFrmMain::menuBarHasEveryItemAndShortcut_data() {
     row("mnuFileLoad", QStringLiteral("Programm laden"), QKeySequence(Qt::CTRL | Qt::Key_L));
     row("mnuFileSave", QStringLiteral("Daten auslesen und speichern"),
         QKeySequence(Qt::CTRL | Qt::Key_S));
+    row("mnuFileCompare", QStringLiteral("Programm vergleichen"));
     row("mnuFileLogOpen", QStringLiteral("Log-Datei öffnen"));
     row("mnuFileParamLoad", QStringLiteral("Parameterdatei laden"));
     row("mnuFileParamSave", QStringLiteral("Parameterdatei speichern"));

@@ -1,0 +1,150 @@
+#include "transfer/program_comparison.h"
+
+#include "core/event_pump.h"
+#include "core/native_path.h"
+#include "core/number_text.h"
+#include "core/settings_store.h"
+#include "core/shared_flags.h"
+#include "core/user_dialogs.h"
+#include "port/serial_port.h"
+#include "transfer/prompt_wait.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace quandel {
+
+namespace {
+
+constexpr std::chrono::seconds kListingIdle{5};
+constexpr std::size_t kShownDifferences = 40;
+
+void Box(UserDialogs &dialogs, const std::string &text, BoxIcon icon = BoxIcon::Exclamation) {
+    dialogs.MessageBox(text, kAppTitle, icon, BoxButtons::Ok);
+}
+
+} // namespace
+
+void ProgramComparison::CompareCommand(const std::string &programFileName) {
+    if (!ctx_.port.PortOpen()) {
+        ctx_.dialogs.MessageBox("Keine Verbindung", kAppTitle, BoxIcon::None, BoxButtons::Ok);
+        return;
+    }
+    fileDialog_.title = Cp1252("Programm vergleichen");
+    fileDialog_.filter = "BASIC-Dateien (*.BAS)|*.BAS|Alle Dateien (*.*)|*.*";
+    fileDialog_.fileName = programFileName;
+    if (!ctx_.dialogs.OpenFileDialog(fileDialog_))
+        return;
+    Compare(fileDialog_.fileName);
+}
+
+std::optional<std::string> ProgramComparison::ListController() {
+    if (!ctx_.port.PortOpen()) {
+        ctx_.dialogs.MessageBox("Keine Verbindung", kAppTitle, BoxIcon::None, BoxButtons::Ok);
+        return std::nullopt;
+    }
+    std::string listing;
+    // A long listing takes seconds: the window stays alive meanwhile, and
+    // Escape ends the wait.
+    const auto keep = [&](const std::string &chunk) {
+        listing += chunk;
+        ctx_.view.AppendRaw(chunk);
+        ctx_.events.ProcessEvents();
+    };
+    ctx_.flags.StopRequested = false;
+    ctx_.port.ClearInBuffer();
+    PromptScanner scanner;
+    // A CR first: a half-typed line would spoil the LIST.
+    ctx_.port.Output("\r");
+    PromptWait w = AwaitPrompt(ctx_.port, ctx_.clock, scanner, std::chrono::seconds(1),
+                               std::chrono::seconds(1), [&](const std::string &) {});
+    if (w != PromptWait::PortLost) {
+        listing.clear();
+        scanner.Reset();
+        ctx_.port.Output("LIST\r");
+        w = AwaitPrompt(ctx_.port, ctx_.clock, scanner, kListingIdle, Clock::Duration::max(), keep);
+    }
+    if (ctx_.flags.StopRequested) {
+        ctx_.flags.StopRequested = false;
+        return std::nullopt; // the user's Escape needs no box
+    }
+    if (w == PromptWait::PortLost || !ctx_.port.PortOpen()) {
+        Box(ctx_.dialogs, Cp1252("Die Verbindung zum Controller ist unterbrochen.\r"
+                                 "Der Vergleich wurde abgebrochen."));
+        return std::nullopt;
+    }
+    if (w == PromptWait::TimedOut || listing.find("READY") == std::string::npos) {
+        Box(ctx_.dialogs, Cp1252("Der Controller hat sein Programm nicht vollständig gelistet "
+                                 "(keine Antwort auf LIST).\rIst die Schnittstelle bereit?"));
+        return std::nullopt;
+    }
+    return listing;
+}
+
+bool ProgramComparison::Compare(const std::string &path) {
+    differences_.clear();
+    std::ifstream in(NativePath(path), std::ios::binary);
+    if (!in) {
+        Box(ctx_.dialogs, Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden."));
+        return false;
+    }
+    const std::string source((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    if (source.find('\0') != std::string::npos) {
+        Box(ctx_.dialogs, Cp1252("Die Datei ") + path +
+                              Cp1252(" enthält Binärdaten (Nullbytes) und ist kein "
+                                     "BASIC-Programm."));
+        return false;
+    }
+    ctx_.view.SetBusyCursor(true);
+    ctx_.view.SetReceivePaused(true);
+    const std::optional<std::string> listing = ListController();
+    ctx_.view.SetReceivePaused(false);
+    ctx_.view.SetBusyCursor(false);
+    if (!listing)
+        return false;
+    const std::vector<NumberedLine> file = DownloadedLines(source);
+    differences_ = CompareProgram(file, ListedLines(*listing));
+    ShowResult(path, file.size());
+    return true;
+}
+
+void ProgramComparison::ShowResult(const std::string &path, std::size_t fileLines) {
+    Box(ctx_.dialogs, ComparisonReport(path, fileLines, differences_),
+        differences_.empty() ? BoxIcon::Information : BoxIcon::Exclamation);
+}
+
+std::string ComparisonReport(const std::string &path, std::size_t fileLines,
+                             const std::vector<LineDifference> &differences) {
+    if (differences.empty())
+        return Cp1252("Der Controller enthält genau das Programm aus ") + path + " (" +
+               DecimalText(std::int64_t(fileLines)) + " Zeilen).";
+    std::string text = Cp1252("Der Controller enthält nicht das Programm aus ") + path + ": " +
+                       DecimalText(std::int64_t(differences.size())) +
+                       Cp1252(differences.size() == 1 ? " Unterschied." : " Unterschiede.") + "\r";
+    std::size_t shown = 0;
+    for (const LineDifference &d : differences) {
+        if (++shown > kShownDifferences) {
+            text += Cp1252("\r… und ") +
+                    DecimalText(std::int64_t(differences.size() - kShownDifferences)) +
+                    Cp1252(" weitere.");
+            break;
+        }
+        const std::string number = "\rZeile " + DecimalText(d.number) + ": ";
+        switch (d.kind) {
+        case LineDifference::Kind::MissingInController:
+            text += number + Cp1252("fehlt im Controller: ") + d.fileText;
+            break;
+        case LineDifference::Kind::OnlyInController:
+            text += number + Cp1252("nur im Controller: ") + d.controllerText;
+            break;
+        case LineDifference::Kind::Different:
+            text += number + Cp1252("verschieden\r    Datei:      ") + d.fileText +
+                    Cp1252("\r    Controller: ") + d.controllerText;
+            break;
+        }
+    }
+    return text;
+}
+
+} // namespace quandel

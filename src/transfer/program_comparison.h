@@ -1,0 +1,45 @@
+#pragma once
+
+#include "transfer/program_compare.h"
+#include "transfer/transfer_view.h"
+
+#include <optional>
+#include <string>
+
+namespace quandel {
+
+struct FileDialogState;
+
+// "Programm vergleichen": lists the controller's program and compares it
+// with a file as the download would send it. Nothing is written anywhere;
+// the controller gets a CR and LIST.
+class ProgramComparison {
+public:
+    ProgramComparison(TransferContext &ctx, FileDialogState &fileDialog)
+        : ctx_(ctx), fileDialog_(fileDialog) {}
+
+    // Asks for the file (proposing `programFileName`), compares and shows
+    // the result.
+    void CompareCommand(const std::string &programFileName);
+    // The comparison of `path` with the controller; false after a box that
+    // says why there is none (no connection, no answer, unreadable file).
+    bool Compare(const std::string &path);
+
+    // The controller's LIST answer, or nothing after a box.
+    std::optional<std::string> ListController();
+
+    const std::vector<LineDifference> &Differences() const { return differences_; }
+
+private:
+    void ShowResult(const std::string &path, std::size_t fileLines);
+
+    TransferContext &ctx_;
+    FileDialogState &fileDialog_;
+    std::vector<LineDifference> differences_;
+};
+
+// The result as the box shows it.
+std::string ComparisonReport(const std::string &path, std::size_t fileLines,
+                             const std::vector<LineDifference> &differences);
+
+} // namespace quandel

@@ -1,0 +1,79 @@
+// "Programm vergleichen" against the simulated controller: after a download
+// the controller holds the file's program; a line lost on the way is named.
+#include "app/cp1252_codec.h"
+#include "app/transfer_controller.h"
+#include "support/qt_support.h"
+#include "ui/app_under_test.h"
+
+#include <QAction>
+#include <QtTest>
+
+using namespace quandel;
+using test::AppUnderTest;
+
+namespace {
+
+const QByteArray kProgram = "' Zaehler\n10 a=0 ' Start\n20 PRINT \"A=\", a\n30 a=a+1E0\n"
+                            "40 IF A<1000 THEN 20\n50 END\n";
+
+} // namespace
+
+class TstCompare : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { rig_ = new test::SimRig; }
+    void cleanup() { delete rig_; }
+    void comparisonAfterADownload_data();
+    void comparisonAfterADownload();
+    void comparisonWithThePortClosed();
+
+private:
+    test::SimRig *rig_ = nullptr;
+};
+
+void TstCompare::comparisonAfterADownload_data() {
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("every line arrived")
+        << QStringList{}
+        << QStringLiteral("Der Controller enthält genau das Programm aus %1 (5 Zeilen).");
+    QTest::newRow("a noisy line lost the second one")
+        << QStringList{"--drop-line", "2"}
+        << QStringLiteral("Der Controller enthält nicht das Programm aus %1: 1 Unterschied.\r\r"
+                          "Zeile 20: fehlt im Controller: PRINT \"A=\", a");
+}
+
+void TstCompare::comparisonAfterADownload() {
+    QFETCH(QStringList, simOptions);
+    QFETCH(QString, result);
+    test::SimProcess sim(
+        rig_->link,
+        QStringList{"--log", rig_->log, "--busy-scale", "0.1", "--signon-delay", "0"} + simOptions);
+    AppUnderTest app;
+    QVERIFY(test::StartAgainst(app, sim));
+    const QString path = rig_->Write(QStringLiteral("Z.BAS"), kProgram);
+    app.dialogs.answers = {BoxAnswer::No};
+    app.window.Transfers().DownloadProg(path.toStdString());
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
+    const QByteArray sent = rig_->Log();
+
+    app.dialogs.files = {path.toStdString()};
+    app.window.findChild<QAction *>(QStringLiteral("mnuFileCompare"))->trigger();
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(2));
+    QCOMPARE(FromCp1252(app.dialogs.boxes[1].text), result.arg(path));
+    // The comparison sent a CR and LIST, nothing that changes the program.
+    QCOMPARE(rig_->Log(), sent + "\rLIST\r");
+    QCOMPARE(test::FileBytes(path), kProgram);
+}
+
+void TstCompare::comparisonWithThePortClosed() {
+    AppUnderTest app;
+    app.window.Startup();
+    app.window.findChild<QAction *>(QStringLiteral("mnuFileCompare"))->trigger();
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
+    QCOMPARE(app.dialogs.boxes[0].text, std::string("Keine Verbindung"));
+    QVERIFY(app.dialogs.fileDialogs.empty());
+}
+
+QTEST_MAIN(TstCompare)
+#include "tst_compare.moc"
