@@ -48,6 +48,7 @@ void FrmMain::BuildMenuBar() {
     QMenu *file = Menu(bar, "mnuFile", QStringLiteral("&Datei"));
     QAction *load = Item(file, "mnuFileLoad", QStringLiteral("Programm laden"),
                          QKeySequence(Qt::CTRL | Qt::Key_L));
+    QAction *loadChanges = Item(file, "mnuFileLoadChanges", QStringLiteral("Änderungen laden"));
     QAction *readout = Item(file, "mnuFileSave", QStringLiteral("Daten auslesen und speichern"),
                             QKeySequence(Qt::CTRL | Qt::Key_S));
     readout->setCheckable(true);
@@ -104,6 +105,10 @@ void FrmMain::BuildMenuBar() {
     connect(load, &QAction::triggered, this, [this] {
         transfers_->programFileName = ToCp1252(navigator_->programFileName());
         transfers_->LoadCommand();
+    });
+    connect(loadChanges, &QAction::triggered, this, [this] {
+        transfers_->programFileName = ToCp1252(navigator_->programFileName());
+        transfers_->LoadChangesCommand();
     });
     connect(compare, &QAction::triggered, this, [this] {
         transfers_->programFileName = ToCp1252(navigator_->programFileName());

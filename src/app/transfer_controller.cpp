@@ -95,6 +95,14 @@ void TransferController::CompareCommand() {
     busy_ = false;
 }
 
+void TransferController::LoadChangesCommand() {
+    if (!Enter())
+        return;
+    comparison_.LoadChangesCommand(
+        programFileName.empty() ? download_.LastProgram() : programFileName, download_);
+    busy_ = false;
+}
+
 void TransferController::SetReceivePaused(bool paused) {
     if (paused)
         terminal_.ReceiveTimer().stop();

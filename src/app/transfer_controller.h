@@ -34,6 +34,7 @@ public:
     void DownloadProg(const std::string &file); // the navigator's double-click
     void ReadoutCommand();                      // "Daten auslesen und speichern"
     void CompareCommand();                      // "Programm vergleichen"
+    void LoadChangesCommand();                  // "Änderungen laden"
     void EndReadout();                          // the window closes
     void SendClipboardLines();                  // Ctrl+V, "btnClip"
     bool Busy() const { return busy_; }

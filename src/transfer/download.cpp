@@ -83,17 +83,25 @@ LineTransmission::Ending Download::DownloadProg(const std::string &datei) {
                ending == LineTransmission::Ending::TimedOut) {
         // A cut line, a lost port or an unreadable file leave no program
         // worth burning in: no EEPROM question then.
-        if (ctx_.dialogs.MessageBox(" Ins EEPROM Programmieren?", kAppTitle, BoxIcon::Exclamation,
-                                    BoxButtons::YesNo) == BoxAnswer::Yes) {
-            ctx_.view.SetBusyCursor(true);
-            ctx_.view.SetMessage(" Einen Moment bitte ...");
-            if (!lines_.SendNormalZeile("PROG\r"))
-                ctx_.dialogs.MessageBox("Nicht fehlerfrei programmiert", kAppTitle,
-                                        BoxIcon::Critical, BoxButtons::Ok);
-        }
+        EepromStep();
     }
     ClosingSteps();
     return ending;
+}
+
+void Download::EepromStep() {
+    if (ctx_.dialogs.MessageBox(" Ins EEPROM Programmieren?", kAppTitle, BoxIcon::Exclamation,
+                                BoxButtons::YesNo) != BoxAnswer::Yes)
+        return;
+    ctx_.view.SetBusyCursor(true);
+    ctx_.view.SetMessage(" Einen Moment bitte ...");
+    if (!lines_.SendNormalZeile("PROG\r"))
+        ctx_.dialogs.MessageBox("Nicht fehlerfrei programmiert", kAppTitle, BoxIcon::Critical,
+                                BoxButtons::Ok);
+}
+
+void Download::FinishTransfer() {
+    ClosingSteps();
 }
 
 void Download::ClosingSteps() {

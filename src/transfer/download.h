@@ -21,6 +21,10 @@ public:
     LineTransmission::Ending DownloadProg(const std::string &datei);
 
     LineTransmission &Lines() { return lines_; }
+    // The question whether to program the EEPROM, and PROG on Yes.
+    void EepromStep();
+    // What follows every transfer: cursor, message, progress and status.
+    void FinishTransfer();
     // The file whose lines went to the controller last; empty before any.
     const std::string &LastProgram() const { return lastProgram_; }
 

@@ -89,6 +89,23 @@ void LineTransmission::ReportEnding(Ending ending, const std::string &line) {
     }
 }
 
+bool LineTransmission::SendLineOrReport(const std::string &line, Ending &ending) {
+    if (SendProgZeileOk(line) && !lineCut_)
+        return true;
+    ending = lineCut_ ? Ending::LineCut : FailureEnding();
+    ReportEnding(ending, line);
+    return false;
+}
+
+LineTransmission::Ending LineTransmission::Finish(Ending ending) {
+    if (ending == Ending::Completed && ctx_.flags.StopRequested)
+        ending = Ending::Stopped;
+    ctx_.view.ShowProgress(0, 0);
+    ctx_.view.StatusRefresh();
+    ctx_.view.StartConnectTimer();
+    return ending;
+}
+
 LineTransmission::Ending LineTransmission::Termload(SourceLines &source) {
     Ending ending = Ending::Completed;
     ctx_.flags.StopRequested = false;
@@ -100,20 +117,26 @@ LineTransmission::Ending LineTransmission::Termload(SourceLines &source) {
         RemKillZeile(line, ctx_.dialogs, ctx_.flags);
         if (line.empty())
             continue;
-        const bool ok = SendProgZeileOk(line);
-        if (!ok || lineCut_) {
-            ending = lineCut_ ? Ending::LineCut : FailureEnding();
-            ReportEnding(ending, line);
+        if (!SendLineOrReport(line, ending))
             break;
-        }
         ctx_.events.ProcessEvents();
     }
-    if (ending == Ending::Completed && ctx_.flags.StopRequested)
-        ending = Ending::Stopped;
-    ctx_.view.ShowProgress(0, 0);
-    ctx_.view.StatusRefresh();
-    ctx_.view.StartConnectTimer();
-    return ending;
+    return Finish(ending);
+}
+
+LineTransmission::Ending LineTransmission::SendLines(const std::vector<std::string> &lines) {
+    Ending ending = Ending::Completed;
+    ctx_.flags.StopRequested = false;
+    int done = 0;
+    for (const std::string &line : lines) {
+        if (ctx_.flags.StopRequested)
+            break;
+        ctx_.view.ShowProgress(++done, int(lines.size()));
+        if (!SendLineOrReport(line, ending))
+            break;
+        ctx_.events.ProcessEvents();
+    }
+    return Finish(ending);
 }
 
 LineTransmission::Ending LineTransmission::SendClipboardLines(const std::string &clipboard) {

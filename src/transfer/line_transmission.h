@@ -4,6 +4,7 @@
 #include "transfer/transfer_view.h"
 
 #include <string>
+#include <vector>
 
 namespace quandel {
 
@@ -25,6 +26,9 @@ public:
     bool SendNormalZeile(const std::string &text);
     // Sends a program line by line, comments removed, empty lines skipped.
     Ending Termload(SourceLines &source);
+    // Lines ready to go (comments stripped), with the same handshake, the
+    // same stop on Escape and the same reports as Termload.
+    Ending SendLines(const std::vector<std::string> &lines);
     // The clipboard's text, line by line (empty lines too; a line ends at
     // CR LF, CR or LF).
     // A text that is no program is refused before anything is sent. The
@@ -46,6 +50,9 @@ private:
     // How a failed SendProgZeileOk ended: the port lost, or no prompt in time.
     Ending FailureEnding() const;
     void ReportEnding(Ending ending, const std::string &line);
+    // Sends one line; false after reporting how it failed.
+    bool SendLineOrReport(const std::string &line, Ending &ending);
+    Ending Finish(Ending ending);
 
     TransferContext &ctx_;
     bool lineCut_ = false;

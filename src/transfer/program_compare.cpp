@@ -82,8 +82,11 @@ std::vector<NumberedLine> DownloadedLines(std::string_view source) {
     for (std::string &line : split.lines) {
         flags.SonderzeichenWarnungAktiv = false;
         RemKillZeile(line, quiet, flags);
-        if (!line.empty())
-            out.push_back(Split(line));
+        if (!line.empty()) {
+            NumberedLine l = Split(line);
+            l.line = line;
+            out.push_back(std::move(l));
+        }
     }
     return out;
 }
@@ -153,16 +156,19 @@ std::vector<LineDifference> CompareProgram(const std::vector<NumberedLine> &file
     auto c = inController.begin();
     while (f != inFile.end() || c != inController.end()) {
         if (c == inController.end() || (f != inFile.end() && f->first < c->first)) {
-            out.push_back(
-                {LineDifference::Kind::MissingInController, f->first, f->second->text, {}});
+            out.push_back({LineDifference::Kind::MissingInController,
+                           f->first,
+                           f->second->text,
+                           {},
+                           f->second->line});
             ++f;
         } else if (f == inFile.end() || c->first < f->first) {
             out.push_back({LineDifference::Kind::OnlyInController, c->first, {}, c->second->text});
             ++c;
         } else {
             if (LineMeaning(f->second->text) != LineMeaning(c->second->text))
-                out.push_back(
-                    {LineDifference::Kind::Different, f->first, f->second->text, c->second->text});
+                out.push_back({LineDifference::Kind::Different, f->first, f->second->text,
+                               c->second->text, f->second->line});
             ++f;
             ++c;
         }

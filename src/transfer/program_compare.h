@@ -13,6 +13,7 @@ namespace quandel {
 struct NumberedLine {
     std::int32_t number = 0;
     std::string text;
+    std::string line = {}; // the whole line as the download sends it (file lines only)
     bool operator==(const NumberedLine &) const = default;
 };
 
@@ -38,6 +39,7 @@ struct LineDifference {
     std::int32_t number;
     std::string fileText;       // empty for OnlyInController
     std::string controllerText; // empty for MissingInController
+    std::string fileLine = {};  // the file's line as the download sends it
 };
 
 // The differences by line number, in ascending order. For a number that

@@ -7,6 +7,7 @@
 #include "core/shared_flags.h"
 #include "core/user_dialogs.h"
 #include "port/serial_port.h"
+#include "transfer/download.h"
 #include "transfer/prompt_wait.h"
 
 #include <fstream>
@@ -25,17 +26,25 @@ void Box(UserDialogs &dialogs, const std::string &text, BoxIcon icon = BoxIcon::
 
 } // namespace
 
-void ProgramComparison::CompareCommand(const std::string &programFileName) {
+bool ProgramComparison::AskForFile(const std::string &title, const std::string &proposal) {
     if (!ctx_.port.PortOpen()) {
         ctx_.dialogs.MessageBox("Keine Verbindung", kAppTitle, BoxIcon::None, BoxButtons::Ok);
-        return;
+        return false;
     }
-    fileDialog_.title = Cp1252("Programm vergleichen");
+    fileDialog_.title = title;
     fileDialog_.filter = "BASIC-Dateien (*.BAS)|*.BAS|Alle Dateien (*.*)|*.*";
-    fileDialog_.fileName = programFileName;
-    if (!ctx_.dialogs.OpenFileDialog(fileDialog_))
-        return;
-    Compare(fileDialog_.fileName);
+    fileDialog_.fileName = proposal;
+    return ctx_.dialogs.OpenFileDialog(fileDialog_);
+}
+
+void ProgramComparison::CompareCommand(const std::string &programFileName) {
+    if (AskForFile(Cp1252("Programm vergleichen"), programFileName))
+        Compare(fileDialog_.fileName);
+}
+
+void ProgramComparison::LoadChangesCommand(const std::string &programFileName, Download &download) {
+    if (AskForFile(Cp1252("Änderungen laden"), programFileName))
+        LoadChanges(fileDialog_.fileName, download);
 }
 
 std::optional<std::string> ProgramComparison::ListController() {
@@ -81,21 +90,23 @@ std::optional<std::string> ProgramComparison::ListController() {
     return listing;
 }
 
-bool ProgramComparison::Compare(const std::string &path) {
-    differences_.clear();
+std::optional<std::string> ProgramComparison::ReadProgram(const std::string &path) {
     std::ifstream in(NativePath(path), std::ios::binary);
     if (!in) {
         Box(ctx_.dialogs, Cp1252("Die Datei ") + path + Cp1252(" kann nicht gelesen werden."));
-        return false;
+        return std::nullopt;
     }
-    const std::string source((std::istreambuf_iterator<char>(in)),
-                             std::istreambuf_iterator<char>());
+    std::string source((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (source.find('\0') != std::string::npos) {
         Box(ctx_.dialogs, Cp1252("Die Datei ") + path +
                               Cp1252(" enthält Binärdaten (Nullbytes) und ist kein "
                                      "BASIC-Programm."));
-        return false;
+        return std::nullopt;
     }
+    return source;
+}
+
+bool ProgramComparison::Differ(const std::vector<NumberedLine> &file) {
     ctx_.view.SetBusyCursor(true);
     ctx_.view.SetReceivePaused(true);
     const std::optional<std::string> listing = ListController();
@@ -103,9 +114,82 @@ bool ProgramComparison::Compare(const std::string &path) {
     ctx_.view.SetBusyCursor(false);
     if (!listing)
         return false;
-    const std::vector<NumberedLine> file = DownloadedLines(source);
     differences_ = CompareProgram(file, ListedLines(*listing));
+    return true;
+}
+
+bool ProgramComparison::Compare(const std::string &path) {
+    differences_.clear();
+    const std::optional<std::string> source = ReadProgram(path);
+    if (!source)
+        return false;
+    const std::vector<NumberedLine> file = DownloadedLines(*source);
+    if (!Differ(file))
+        return false;
     ShowResult(path, file.size());
+    return true;
+}
+
+bool ProgramComparison::LoadChanges(const std::string &path, Download &download) {
+    differences_.clear();
+    sent_ = deleted_ = 0;
+    const std::optional<std::string> source = ReadProgram(path);
+    if (!source)
+        return false;
+    const std::vector<NumberedLine> file = DownloadedLines(*source);
+    if (!Differ(file))
+        return false;
+    if (differences_.empty()) {
+        Box(ctx_.dialogs,
+            Cp1252("Der Controller enthält schon genau das Programm aus ") + path +
+                Cp1252(": nichts zu laden."),
+            BoxIcon::Information);
+        return true;
+    }
+    // In ascending order of line number: each changed or missing line as
+    // the file has it, a bare number for a line only the controller has.
+    std::vector<std::string> lines;
+    for (const LineDifference &d : differences_) {
+        if (d.kind == LineDifference::Kind::OnlyInController) {
+            lines.push_back(DecimalText(d.number));
+            ++deleted_;
+        } else {
+            lines.push_back(d.fileLine);
+            ++sent_;
+        }
+    }
+    ctx_.view.SetMessage(Cp1252("Änderungen aus ") + path + " laden");
+    const LineTransmission::Ending ending = download.Lines().SendLines(lines);
+    if (ending != LineTransmission::Ending::Completed) {
+        if (ending == LineTransmission::Ending::Stopped) {
+            ctx_.port.ClearInBuffer();
+            ctx_.port.ClearOutBuffer();
+            ctx_.flags.StopRequested = false;
+        }
+        download.FinishTransfer();
+        return false;
+    }
+    // The controller must now hold the file's program.
+    const std::size_t fileLines = file.size();
+    if (!Differ(file)) {
+        download.FinishTransfer();
+        return false;
+    }
+    if (!differences_.empty()) {
+        Box(ctx_.dialogs, Cp1252("Nach dem Laden der Änderungen bleiben Unterschiede.\r") +
+                              ComparisonReport(path, fileLines, differences_));
+        download.FinishTransfer();
+        return false;
+    }
+    Box(ctx_.dialogs,
+        DecimalText(sent_) +
+            (sent_ == 1 ? Cp1252(" Zeile geladen, ") : Cp1252(" Zeilen geladen, ")) +
+            DecimalText(deleted_) +
+            (deleted_ == 1 ? Cp1252(" Zeile gelöscht.") : Cp1252(" Zeilen gelöscht.")) +
+            Cp1252("\rDer Controller enthält jetzt das Programm aus ") + path + ".",
+        BoxIcon::Information);
+    download.EepromStep();
+    download.FinishTransfer();
     return true;
 }
 

@@ -13,6 +13,8 @@ struct FileDialogState;
 // "Programm vergleichen": lists the controller's program and compares it
 // with a file as the download would send it. Nothing is written anywhere;
 // the controller gets a CR and LIST.
+class Download;
+
 class ProgramComparison {
 public:
     ProgramComparison(TransferContext &ctx, FileDialogState &fileDialog)
@@ -25,6 +27,14 @@ public:
     // says why there is none (no connection, no answer, unreadable file).
     bool Compare(const std::string &path);
 
+    // "Änderungen laden": the comparison, then only the lines that differ
+    // (a bare line number deletes a line only the controller has), a second
+    // comparison that must find nothing, and the EEPROM question.
+    void LoadChangesCommand(const std::string &programFileName, Download &download);
+    bool LoadChanges(const std::string &path, Download &download);
+    int SentLines() const { return sent_; }
+    int DeletedLines() const { return deleted_; }
+
     // The controller's LIST answer, or nothing after a box.
     std::optional<std::string> ListController();
 
@@ -32,10 +42,15 @@ public:
 
 private:
     void ShowResult(const std::string &path, std::size_t fileLines);
+    bool AskForFile(const std::string &title, const std::string &proposal);
+    std::optional<std::string> ReadProgram(const std::string &path);
+    // The differences of the file's lines to a fresh listing; false after a box.
+    bool Differ(const std::vector<NumberedLine> &file);
 
     TransferContext &ctx_;
     FileDialogState &fileDialog_;
     std::vector<LineDifference> differences_;
+    int sent_ = 0, deleted_ = 0;
 };
 
 // The result as the box shows it.

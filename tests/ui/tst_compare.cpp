@@ -26,6 +26,7 @@ private slots:
     void comparisonAfterADownload_data();
     void comparisonAfterADownload();
     void comparisonWithThePortClosed();
+    void loadChangesSendsOnlyWhatDiffers();
 
 private:
     test::SimRig *rig_ = nullptr;
@@ -73,6 +74,41 @@ void TstCompare::comparisonWithThePortClosed() {
     QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
     QCOMPARE(app.dialogs.boxes[0].text, std::string("Keine Verbindung"));
     QVERIFY(app.dialogs.fileDialogs.empty());
+}
+
+void TstCompare::loadChangesSendsOnlyWhatDiffers() {
+    test::SimProcess sim(
+        rig_->link, QStringList{"--log", rig_->log, "--busy-scale", "0.1", "--signon-delay", "0"});
+    AppUnderTest app;
+    QVERIFY(test::StartAgainst(app, sim));
+    const QString path = rig_->Write(QStringLiteral("Z.BAS"), kProgram);
+    app.dialogs.answers = {BoxAnswer::No};
+    app.window.Transfers().DownloadProg(path.toStdString());
+    const QByteArray sent = rig_->Log();
+    // The user changes line 30, adds 45 and drops 50 (and a comment).
+    const QByteArray edited = "' Zaehler, neu\n10 a=0 ' Start\n20 PRINT \"A=\", a\n30 a=a+2\n"
+                              "40 IF A<1000 THEN 20\n45 PRINT \"Ende\"\n";
+    QVERIFY(test::WriteFileBytes(path, edited));
+    app.dialogs.boxes.clear();
+    app.dialogs.files = {path.toStdString()};
+    app.dialogs.answers = {BoxAnswer::Ok, BoxAnswer::No}; // the report; no EEPROM
+    app.window.findChild<QAction *>(QStringLiteral("mnuFileLoadChanges"))->trigger();
+    QVERIFY2(app.dialogs.boxes.size() == 2,
+             rig_->Log().mid(sent.size()).toPercentEncoding().constData());
+    QCOMPARE(FromCp1252(app.dialogs.boxes[0].text),
+             QStringLiteral("2 Zeilen geladen, 1 Zeile gelöscht.\rDer Controller enthält jetzt "
+                            "das Programm aus %1.")
+                 .arg(path));
+    QCOMPARE(app.dialogs.boxes[1].text, std::string(" Ins EEPROM Programmieren?"));
+    // Exactly the three lines between the two listings.
+    QCOMPARE(rig_->Log(), sent + "\rLIST\r30 a=a+2\r45 PRINT \"Ende\"\r50\r\rLIST\r");
+    // And the comparison now finds nothing.
+    app.dialogs.boxes.clear();
+    app.dialogs.files = {path.toStdString()};
+    app.window.findChild<QAction *>(QStringLiteral("mnuFileCompare"))->trigger();
+    QCOMPARE(
+        FromCp1252(app.dialogs.boxes.at(0).text),
+        QStringLiteral("Der Controller enthält genau das Programm aus %1 (5 Zeilen).").arg(path));
 }
 
 QTEST_MAIN(TstCompare)

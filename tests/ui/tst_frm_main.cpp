@@ -140,6 +140,7 @@ void TstFrmMain::menuBarHasEveryItemAndShortcut_data() {
         QTest::newRow(name) << QString::fromLatin1(name) << text << key;
     };
     row("mnuFileLoad", QStringLiteral("Programm laden"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    row("mnuFileLoadChanges", QStringLiteral("Änderungen laden"));
     row("mnuFileSave", QStringLiteral("Daten auslesen und speichern"),
         QKeySequence(Qt::CTRL | Qt::Key_S));
     row("mnuFileCompare", QStringLiteral("Programm vergleichen"));
