@@ -15,7 +15,11 @@
 //           after them, nothing for empty lines and RAM.
 //   settle  the app's 50 ms after each prompt.
 //
-// Usage: bench_download [lines] [char-delay-ms] [--list]
+// Usage: bench_download [lines] [char-delay-ms] [--list | --changes]
+// With --changes the program file is then edited (one line changed, one
+// added, one removed) and loaded again with "Änderungen laden"; its time is
+// reported against the full download's, with the listing alone (the floor
+// of any comparison) and the CPU time of comparing the lines.
 // Prints one readable line and RESULT lines for bench/run.sh. With --list the
 // program is listed back afterwards and compared line by line (slow at 9600
 // baud); without it the echo of every line is checked, which the simulator
@@ -32,6 +36,7 @@
 #include "process_usage.h"
 #include "sim_process.h"
 #include "support/scripted_dialogs.h"
+#include "transfer/program_compare.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -114,12 +119,76 @@ std::string ListProgram(quandel::SerialPort &port) {
 
 } // namespace
 
+// Edits the downloaded file in three places, loads the changes, lists the
+// program alone, and times the comparison of the lines.
+int LoadChanges(quandel::FrmMain &window, quandel::test::ScriptedDialogs &dialogs,
+                const QString &file, int lines, double downloadWall) {
+    std::string text;
+    const int changed = lines / 2, removed = lines * 2 / 3;
+    for (int i = 1; i <= lines; ++i) {
+        if (i == removed)
+            continue;
+        text += (i == changed ? std::to_string(i * 10) + " PRINT \"GEAENDERT\"" : bench::ProgramLine(i)) +
+                "\r\n";
+        if (i == changed)
+            text += std::to_string(i * 10 + 5) + " PRINT \"NEU\"\r\n";
+    }
+    QFile f(file);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return 1;
+    f.write(QByteArray::fromStdString(text));
+    f.close();
+
+    dialogs.boxes.clear();
+    dialogs.files = {file.toStdString()};
+    dialogs.answers = {quandel::BoxAnswer::Ok, quandel::BoxAnswer::No};
+    QElapsedTimer timer;
+    timer.start();
+    window.Transfers().LoadChangesCommand();
+    const double changesWall = timer.elapsed() / 1000.0;
+    const bool loaded = dialogs.boxes.size() == 2;
+
+    dialogs.boxes.clear();
+    dialogs.files = {file.toStdString()};
+    timer.restart();
+    window.Transfers().CompareCommand();
+    const double listingWall = timer.elapsed() / 1000.0;
+    const bool clean = dialogs.boxes.size() == 1 &&
+                       dialogs.boxes[0].text.find("genau das Programm") != std::string::npos;
+
+    // The comparison's own work on the lines, without the listing.
+    std::string listing = "LIST\r\n";
+    for (int i = 1; i <= lines; ++i)
+        listing += bench::ListedLine(i) + "\r\n";
+    listing += "\r\nREADY\r\n>";
+    const double cpu0 = bench::CpuSeconds();
+    constexpr int kRounds = 50;
+    std::size_t found = 0;
+    for (int round = 0; round < kRounds; ++round)
+        found += quandel::CompareProgram(quandel::DownloadedLines(text),
+                                         quandel::ListedLines(listing))
+                     .size();
+    const double compareMs = (bench::CpuSeconds() - cpu0) * 1000.0 / kRounds;
+
+    std::fprintf(stderr,
+                 "changes (1 changed, 1 added, 1 removed): wall %.2f s = %.3f of the download; "
+                 "listing alone %.2f s; comparing %d lines %.2f ms CPU (%zu differences); %s\n",
+                 changesWall, changesWall / downloadWall, listingWall, lines, compareMs,
+                 found / kRounds, loaded && clean ? "clean afterwards" : "NOT CLEAN");
+    bench::Result("changes_wall_s", changesWall);
+    bench::Result("changes_over_download", changesWall / downloadWall);
+    bench::Result("listing_wall_s", listingWall);
+    bench::Result("compare_cpu_ms", compareMs);
+    return loaded && clean ? 0 : 2;
+}
+
 int main(int argc, char *argv[]) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int lines = argc > 1 ? std::atoi(argv[1]) : 300;
     const std::string charDelay = argc > 2 ? argv[2] : "1.04";
     const bool listBack = argc > 3 && std::string(argv[3]) == "--list";
+    const bool changes = argc > 3 && std::string(argv[3]) == "--changes";
     const double byteSeconds = std::atof(charDelay.c_str()) / 1000.0;
 
     QTemporaryDir dir;
@@ -195,5 +264,7 @@ int main(int argc, char *argv[]) {
     bench::Result("download_bytes_out", double(sent.size()));
     bench::Result("download_bytes_in", double(received.size()));
     // One box: the EEPROM question, answered No.
-    return dialogs.boxes.size() == 1 && lost == 0 ? 0 : 2;
+    if (dialogs.boxes.size() != 1 || lost != 0)
+        return 2;
+    return changes ? LoadChanges(window, dialogs, file, lines, wall) : 0;
 }

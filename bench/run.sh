@@ -82,6 +82,9 @@ echo "== download of 300 lines at 9600 baud through the app ($long runs; the fir
 once "$bin/bench_download" 300 1.04 --list
 for _ in $(seq 2 "$long"); do once "$bin/bench_download" 300 1.04; done
 
+echo "== the download, then three changed lines with \"Änderungen laden\" ($long runs)"
+for _ in $(seq "$long"); do once "$bin/bench_download" 300 1.04 --changes; done
+
 echo "== the same download by a minimal sender with the app's protocol (once)"
 once "$bin/bench_handshake" 300 1.04
 
@@ -146,6 +149,10 @@ row "download, protocol floor (s)"                 download_floor_s       "%.2f"
 row "download, app / floor"                        download_ratio         "%.3f" "<=" 1.05 "<= 1.05"
 row "download, app CPU / wall (%)"                 download_cpu_share_pct "%.2f" "<" 5 "< 5"
 row "download, lines lost (app)"                   download_lost_lines    "%.0f" "==" 0 "0"
+row "three changes loaded, wall (s)"               changes_wall_s         "%.2f" "" 0 ""
+row "three changes / full download"                changes_over_download  "%.3f" "<" 0.25 "< 0.25"
+row "listing 300 lines, wall (s)"                  listing_wall_s         "%.2f" "" 0 ""
+row "comparing 300 lines, CPU (ms)"                compare_cpu_ms         "%.2f" "<" 10 "< 10"
 row "minimal handshake sender, same lines (s)"     handshake_wall_s       "%.2f" "" 0 ""
 row "download, app / minimal handshake sender"     app_over_handshake     "%.3f" "" 0 ""
 row "fixed-delay sender, shortest passing (ms)"    fixed_edge_ms          "%.1f" "" 0 ""
