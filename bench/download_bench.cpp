@@ -128,7 +128,8 @@ int LoadChanges(quandel::FrmMain &window, quandel::test::ScriptedDialogs &dialog
     for (int i = 1; i <= lines; ++i) {
         if (i == removed)
             continue;
-        text += (i == changed ? std::to_string(i * 10) + " PRINT \"GEAENDERT\"" : bench::ProgramLine(i)) +
+        text += (i == changed ? std::to_string(i * 10) + " PRINT \"GEAENDERT\""
+                              : bench::ProgramLine(i)) +
                 "\r\n";
         if (i == changed)
             text += std::to_string(i * 10 + 5) + " PRINT \"NEU\"\r\n";
@@ -165,9 +166,9 @@ int LoadChanges(quandel::FrmMain &window, quandel::test::ScriptedDialogs &dialog
     constexpr int kRounds = 50;
     std::size_t found = 0;
     for (int round = 0; round < kRounds; ++round)
-        found += quandel::CompareProgram(quandel::DownloadedLines(text),
-                                         quandel::ListedLines(listing))
-                     .size();
+        found +=
+            quandel::CompareProgram(quandel::DownloadedLines(text), quandel::ListedLines(listing))
+                .size();
     const double compareMs = (bench::CpuSeconds() - cpu0) * 1000.0 / kRounds;
 
     std::fprintf(stderr,

@@ -6,6 +6,7 @@
 #include "ui/app_under_test.h"
 
 #include <QAction>
+#include <QTimer>
 #include <QtTest>
 
 using namespace quandel;
@@ -27,6 +28,7 @@ private slots:
     void comparisonAfterADownload();
     void comparisonWithThePortClosed();
     void loadChangesSendsOnlyWhatDiffers();
+    void escapeStopsLoadingChanges();
 
 private:
     test::SimRig *rig_ = nullptr;
@@ -109,6 +111,38 @@ void TstCompare::loadChangesSendsOnlyWhatDiffers() {
     QCOMPARE(
         FromCp1252(app.dialogs.boxes.at(0).text),
         QStringLiteral("Der Controller enthält genau das Programm aus %1 (5 Zeilen).").arg(path));
+}
+
+void TstCompare::escapeStopsLoadingChanges() {
+    test::SimProcess sim(
+        rig_->link, QStringList{"--log", rig_->log, "--busy-scale", "0.2", "--signon-delay", "0"});
+    AppUnderTest app;
+    QVERIFY(test::StartAgainst(app, sim));
+    QByteArray program, edited;
+    for (int i = 1; i <= 60; ++i) {
+        program += QByteArray::number(i) + " A=" + QByteArray::number(i) + "\n";
+        edited += QByteArray::number(i) + " B=" + QByteArray::number(i) + "\n";
+    }
+    const QString path = rig_->Write(QStringLiteral("L.BAS"), program);
+    app.dialogs.answers = {BoxAnswer::No};
+    app.window.Transfers().DownloadProg(path.toStdString());
+    QVERIFY(test::WriteFileBytes(path, edited));
+    app.dialogs.boxes.clear();
+    app.dialogs.files = {path.toStdString()};
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, &app.window, [&] {
+        if (rig_->Log().contains("\r2 B=2\r")) {
+            poll.stop();
+            QTest::keyClick(app.window.windowHandle(), Qt::Key_Escape);
+        }
+    });
+    poll.start(10);
+    app.window.findChild<QAction *>(QStringLiteral("mnuFileLoadChanges"))->trigger();
+    QVERIFY(app.dialogs.boxes.empty()); // no report, no EEPROM question
+    const QByteArray log = rig_->Log();
+    QVERIFY(log.contains("\r1 B=1\r"));
+    QVERIFY2(!log.contains("\r5 B=5\r"), log.right(200).constData());
+    QVERIFY(!app.window.Flags().StopRequested);
 }
 
 QTEST_MAIN(TstCompare)
