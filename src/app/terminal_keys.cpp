@@ -3,6 +3,7 @@
 #include "app/cp1252_codec.h"
 #include "app/terminal_page.h"
 #include "core/shared_flags.h"
+#include "editor/find_bar.h"
 #include "port/serial_port.h"
 #include "terminal/key_table.h"
 
@@ -75,8 +76,18 @@ bool ReachesTerminalFromAnyPane(const QKeyEvent &event) {
            !(event.modifiers() & (Qt::AltModifier | Qt::MetaModifier));
 }
 
+bool OpensTerminalFind(const QKeyEvent &event) {
+    return event.keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_F);
+}
+
 bool TerminalKeys::HandleKey(const QKeyEvent &event) {
     if (tabs_.currentIndex() == 1)
+        return false;
+    if (OpensTerminalFind(event)) {
+        page_.findBar()->OpenFind();
+        return true;
+    }
+    if (page_.findBarHasFocus())
         return false;
     if (blocked_ && blocked_() && !ReachesTerminalFromAnyPane(event))
         return false;

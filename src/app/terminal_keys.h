@@ -18,6 +18,13 @@ struct SharedFlags;
 // goes to the controller before the focused pane sees it. Qt delivers one
 // event where the terminal has a key-down and a character handler; both run
 // from it, in that order. Menu shortcuts are handled before this filter.
+//
+// Ctrl+F is no key of the controller's: wherever the focus is on the tab, it
+// opens the terminal pane's find bar. While the focus is inside that bar,
+// every key is the bar's and nothing goes to the controller; the bar's own
+// shortcuts come first, so there F3 and Shift+F3 find the next and previous
+// hit and Escape closes the bar (it stops nothing then: a second Escape, from
+// the LCD pane, does).
 class TerminalKeys : public QObject {
     Q_OBJECT
 public:
@@ -57,5 +64,7 @@ int TerminalKeyCode(int qtKey);
 int TerminalCharacter(const QKeyEvent &event);
 // Escape, Ctrl+C and F1..F8: the terminal's keys whatever pane has the focus.
 bool ReachesTerminalFromAnyPane(const QKeyEvent &event);
+// Ctrl+F, which opens the terminal pane's find bar instead of sending code 6.
+bool OpensTerminalFind(const QKeyEvent &event);
 
 } // namespace quandel

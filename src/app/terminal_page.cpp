@@ -1,6 +1,9 @@
 #include "app/terminal_page.h"
 
+#include "editor/find_bar.h"
+
 #include <QAction>
+#include <QApplication>
 #include <QEvent>
 #include <QFontDatabase>
 #include <QGridLayout>
@@ -99,6 +102,10 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent) {
     rtbTerm_->setReadOnly(true);
     rtbTerm_->setFont(FixedPitchFont(8.25));
     rtbTerm_->setUndoRedoEnabled(false);
+    // Closed, the focus goes back to the LCD pane, where keys are the controller's.
+    findBar_ = FindBar::ForReadOnlyPane(*rtbTerm_, *txtLCD_, this);
+    findBar_->setObjectName(QStringLiteral("picTermFind"));
+    layout->addWidget(findBar_);
     layout->addWidget(rtbTerm_, 1);
 
     auto *bottom = new QHBoxLayout;
@@ -174,8 +181,29 @@ QString TerminalPage::functionKeyText(int index) const {
     return keyTexts_.at(std::size_t(index));
 }
 
+bool TerminalPage::findBarHasFocus() const {
+    const QWidget *focus = QApplication::focusWidget();
+    return focus && findBar_->isVisible() && findBar_->isAncestorOf(focus);
+}
+
 void TerminalPage::appendTerminalText(const QString &text) {
     QTextCursor cursor = rtbTerm_->textCursor();
+    if (cursor.hasSelection() && findBarHasFocus()) {
+        // Inserted behind the hit, which keeps its place; only a hit that
+        // ends at the very end would grow with the text, so it is set again.
+        const int anchor = cursor.anchor();
+        const int position = cursor.position();
+        QTextCursor end(rtbTerm_->document());
+        end.movePosition(QTextCursor::End);
+        end.insertText(text);
+        cursor = rtbTerm_->textCursor();
+        if (cursor.anchor() != anchor || cursor.position() != position) {
+            cursor.setPosition(anchor);
+            cursor.setPosition(position, QTextCursor::KeepAnchor);
+            rtbTerm_->setTextCursor(cursor);
+        }
+        return;
+    }
     cursor.movePosition(QTextCursor::End);
     cursor.insertText(text);
     rtbTerm_->setTextCursor(cursor);

@@ -12,6 +12,8 @@ class QToolBar;
 
 namespace quandel {
 
+class FindBar;
+
 // The "Terminal" tab: toolbar, LCD pane, terminal pane, the function-key
 // frame and the display-mode options. It only holds and shows widgets.
 class TerminalPage : public QWidget {
@@ -22,6 +24,11 @@ public:
     QToolBar *toolbar() const { return tbrTerminal_; }
     QPlainTextEdit *lcdPane() const { return txtLCD_; }
     QPlainTextEdit *terminalPane() const { return rtbTerm_; }
+    // Finds text in the terminal pane; hidden until Ctrl+F opens it.
+    FindBar *findBar() const { return findBar_; }
+    // True while the focus is inside the find bar: what is typed is the
+    // bar's, not the controller's.
+    bool findBarHasFocus() const;
     QPushButton *functionKey(int index) const { return fTast_.at(std::size_t(index)); }
     QRadioButton *asciiOption() const { return optAscii_; }
     QRadioButton *plainTextOption() const { return optPlain_; }
@@ -31,7 +38,9 @@ public:
     void setFunctionKeyText(int index, const QString &text);
     QString functionKeyText(int index) const;
 
-    // Appends received text at the end, as plain text, caret kept at the end.
+    // Appends received text at the end, as plain text, caret kept at the end;
+    // while the find bar has the focus, its hit stays selected and the view
+    // where it is.
     void appendTerminalText(const QString &text);
 
 signals:
@@ -44,6 +53,7 @@ private:
     QToolBar *tbrTerminal_ = nullptr;
     QPlainTextEdit *txtLCD_ = nullptr;
     QPlainTextEdit *rtbTerm_ = nullptr;
+    FindBar *findBar_ = nullptr;
     std::array<QPushButton *, 8> fTast_{};
     std::array<QString, 8> keyTexts_;
     QRadioButton *optAscii_ = nullptr;

@@ -44,7 +44,14 @@ QToolButton *ArrowButton(const char *name, Qt::ArrowType arrow, const QString &t
 } // namespace
 
 FindBar::FindBar(QPlainTextEdit &editor, QWidget &scope, QWidget *parent)
-    : QWidget(parent), editor_(editor) {
+    : FindBar(editor, &scope, editor, parent) {}
+
+FindBar *FindBar::ForReadOnlyPane(QPlainTextEdit &pane, QWidget &focusAfterClose, QWidget *parent) {
+    return new FindBar(pane, nullptr, focusAfterClose, parent);
+}
+
+FindBar::FindBar(QPlainTextEdit &editor, QWidget *scope, QWidget &focusAfterClose, QWidget *parent)
+    : QWidget(parent), editor_(editor), focusAfterClose_(focusAfterClose) {
     setObjectName(QStringLiteral("picFindBar"));
     auto *rows = new QVBoxLayout(this);
     rows->setContentsMargins(0, 2, 0, 2);
@@ -130,22 +137,27 @@ FindBar::FindBar(QPlainTextEdit &editor, QWidget &scope, QWidget *parent)
                     textValid_ = false;
             });
 
-    Key(scope, QKeySequence(Qt::CTRL | Qt::Key_F), [this] { OpenFind(); });
-    Key(scope, QKeySequence(Qt::CTRL | Qt::Key_H), [this] { OpenReplace(); });
+    if (scope) {
+        Key(*scope, QKeySequence(Qt::CTRL | Qt::Key_F), [this] { OpenFind(); });
+        Key(*scope, QKeySequence(Qt::CTRL | Qt::Key_H), [this] { OpenReplace(); });
+    } else {
+        chkWholeWords_->hide();
+    }
+    QWidget &keys = scope ? *scope : *this;
     // F3 without a search text asks for one.
-    Key(scope, QKeySequence(Qt::Key_F3), [this] {
+    Key(keys, QKeySequence(Qt::Key_F3), [this] {
         if (txtFind_->text().isEmpty())
             OpenFind();
         else
             FindNext();
     });
-    Key(scope, QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] {
+    Key(keys, QKeySequence(Qt::SHIFT | Qt::Key_F3), [this] {
         if (txtFind_->text().isEmpty())
             OpenFind();
         else
             FindPrevious();
     });
-    escape_ = Key(scope, QKeySequence(Qt::Key_Escape), [this] { CloseBar(); });
+    escape_ = Key(keys, QKeySequence(Qt::Key_Escape), [this] { CloseBar(); });
     escape_->setEnabled(false);
     hide();
 }
@@ -184,7 +196,7 @@ void FindBar::ShowQuietly() {
 void FindBar::CloseBar() {
     hide();
     escape_->setEnabled(false);
-    editor_.setFocus(Qt::ShortcutFocusReason);
+    focusAfterClose_.setFocus(Qt::ShortcutFocusReason);
 }
 
 bool FindBar::ReplaceRowShown() const {

@@ -23,6 +23,12 @@ class FindBar : public QWidget {
     Q_OBJECT
 public:
     FindBar(QPlainTextEdit &editor, QWidget &scope, QWidget *parent = nullptr);
+    // A find-only bar (no replace row, no whole words) for a read-only pane
+    // on a page that owns its keys: the page opens it with OpenFind(); F3,
+    // Shift+F3 and Escape are the bar's only while the focus is inside it,
+    // and closing hands the focus to `focusAfterClose`.
+    static FindBar *ForReadOnlyPane(QPlainTextEdit &pane, QWidget &focusAfterClose,
+                                    QWidget *parent);
 
     // Show the bar, the focus in its field, filled with the editor's
     // selection when that lies within one line.
@@ -51,6 +57,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // `scope` null: the find-only bar, its keys bound to itself.
+    FindBar(QPlainTextEdit &editor, QWidget *scope, QWidget &focusAfterClose, QWidget *parent);
     void Open(bool withReplace);
     void ShowQuietly();
     // Searches from `from` and selects the hit, or tells there is none.
@@ -62,6 +70,7 @@ private:
     std::u16string_view Text();
 
     QPlainTextEdit &editor_;
+    QWidget &focusAfterClose_;
     QLineEdit *txtFind_ = nullptr;
     QLineEdit *txtReplace_ = nullptr;
     QCheckBox *chkMatchCase_ = nullptr;
