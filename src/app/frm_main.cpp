@@ -336,6 +336,8 @@ void FrmMain::WireTerminalCommands() {
         if (services_.port.PortOpen())
             services_.port.Output(std::string(1, char(3)));
     });
+    QAction *compare = findChild<QAction *>(QStringLiteral("mnuFileCompare"));
+    connect(action("btnCompare"), &QAction::triggered, compare, &QAction::trigger);
 }
 
 void FrmMain::OnFunctionKeyClicked(int index) {

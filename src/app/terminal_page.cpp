@@ -77,6 +77,9 @@ TerminalPage::TerminalPage(QWidget *parent) : QWidget(parent) {
                                QStringLiteral("Livestream anschauen"));
     ToolButton(tbrTerminal_, QStringLiteral("btnStop"), QStyle::SP_BrowserStop,
                QStringLiteral("Send <ctrl>C"));
+    tbrTerminal_->addSeparator();
+    ToolButton(tbrTerminal_, QStringLiteral("btnCompare"), QStyle::SP_FileDialogListView,
+               QStringLiteral("Programm vergleichen"));
     layout->addWidget(tbrTerminal_);
 
     txtLCD_ = new QPlainTextEdit(this);

@@ -60,8 +60,9 @@ void TstCompare::comparisonAfterADownload() {
     QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
     const QByteArray sent = rig_->Log();
 
+    // From the terminal's toolbar, as from the menu.
     app.dialogs.files = {path.toStdString()};
-    app.window.findChild<QAction *>(QStringLiteral("mnuFileCompare"))->trigger();
+    app.window.findChild<QAction *>(QStringLiteral("btnCompare"))->trigger();
     QCOMPARE(app.dialogs.boxes.size(), std::size_t(2));
     QCOMPARE(FromCp1252(app.dialogs.boxes[1].text), result.arg(path));
     // The comparison sent a CR and LIST, nothing that changes the program.
