@@ -27,6 +27,7 @@ private slots:
     void comparisonAfterADownload_data();
     void comparisonAfterADownload();
     void comparisonWithThePortClosed();
+    void comparisonWithASilentController();
     void loadChangesSendsOnlyWhatDiffers();
     void escapeStopsLoadingChanges();
 
@@ -77,6 +78,20 @@ void TstCompare::comparisonWithThePortClosed() {
     QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
     QCOMPARE(app.dialogs.boxes[0].text, std::string("Keine Verbindung"));
     QVERIFY(app.dialogs.fileDialogs.empty());
+}
+
+void TstCompare::comparisonWithASilentController() {
+    test::SimProcess sim(rig_->link, QStringList{"--log", rig_->log, "--mute-after", "0"});
+    QVERIFY(sim.running());
+    AppUnderTest app;
+    app.window.Startup();
+    const QString path = rig_->Write(QStringLiteral("Z.BAS"), kProgram);
+    app.dialogs.files = {path.toStdString()};
+    app.window.findChild<QAction *>(QStringLiteral("mnuFileCompare"))->trigger();
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
+    QVERIFY2(app.dialogs.boxes[0].text.find("keine Antwort auf LIST") != std::string::npos,
+             app.dialogs.boxes[0].text.c_str());
+    QCOMPARE(test::FileBytes(path), kProgram);
 }
 
 void TstCompare::loadChangesSendsOnlyWhatDiffers() {
