@@ -38,7 +38,11 @@ void SessionLogSwitch::Start() {
     fileDialog_.filter = "Protokolldateien (*.log)|*.log|Alle Dateien (*.*)|*.*";
     fileDialog_.defaultExt = "LOG";
     fileDialog_.fileName = settings_.Get(kAppTitle, kSection, kPathKey, "");
-    if (!dialogs_.SaveFileDialog(fileDialog_))
+    // The file is appended to: "replace it?" would ask the wrong question.
+    fileDialog_.confirmOverwrite = false;
+    const bool chosen = dialogs_.SaveFileDialog(fileDialog_);
+    fileDialog_.confirmOverwrite = true;
+    if (!chosen)
         return;
     const std::string path = fileDialog_.fileName;
     int err = 0;

@@ -124,6 +124,7 @@ void TstSessionLog::dialogueAndDownloadInOrder() {
     QVERIFY(test::StartAgainst(app, sim));
     QVERIFY(SwitchOn(app, LogPath()));
     QCOMPARE(app.dialogs.fileDialogs.back().title, std::string("Sitzungsprotokoll speichern"));
+    QVERIFY(!app.dialogs.fileDialogs.back().confirmOverwrite); // appended, not replaced
     QVERIFY(app.dialogs.boxes.empty());
 
     app.child<QWidget>("txtLCD")->setFocus();
