@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QtTest>
 #include <csignal>
+#include <memory>
 #include <sys/resource.h>
 
 using namespace quandel;
@@ -187,8 +188,8 @@ void TstSessionLog::dialogueAndDownloadInOrder() {
 }
 
 void TstSessionLog::hangUpKeepsTheLogAndNotesTheLoss() {
-    auto *sim = new test::SimProcess(
-        rig_->link, {"--log", rig_->log, "--busy-scale", "0", "--signon-delay", "0"});
+    auto sim = std::make_unique<test::SimProcess>(
+        rig_->link, QStringList{"--log", rig_->log, "--busy-scale", "0", "--signon-delay", "0"});
     AppUnderTest app;
     QVERIFY(test::StartAgainst(app, *sim));
     QVERIFY(SwitchOn(app, LogPath()));
@@ -198,7 +199,7 @@ void TstSessionLog::hangUpKeepsTheLogAndNotesTheLoss() {
     QTRY_VERIFY_WITH_TIMEOUT(test::FileBytes(LogPath()).contains("<-  42"), 5000);
     const QByteArray before = test::FileBytes(LogPath());
     sim->hangUp();
-    delete sim;
+    sim.reset();
     QTRY_VERIFY_WITH_TIMEOUT(test::FileBytes(LogPath()).contains("-- Verbindung unterbrochen\r\n"),
                              5000);
     QVERIFY(app.window.SessionLogAction().isChecked());
