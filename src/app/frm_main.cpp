@@ -2,6 +2,7 @@
 
 #include "app/cp1252_codec.h"
 #include "app/error_link.h"
+#include "app/session_log_switch.h"
 #include "app/status_panel.h"
 #include "app/terminal_controller.h"
 #include "app/terminal_keys.h"
@@ -21,6 +22,7 @@
 #include "editor/splitter_bar.h"
 #include "port/device_map.h"
 #include "port/serial_port.h"
+#include "terminal/logging_port.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -53,7 +55,15 @@ double ScreenDpi(const QWidget *w) {
 
 } // namespace
 
-FrmMain::FrmMain(AppServices services, QWidget *parent) : QMainWindow(parent), services_(services) {
+FrmMain::FrmMain(AppServices services, QWidget *parent)
+    : QMainWindow(parent),
+      loggedPort_(std::make_unique<LoggingPort>(
+          services.port,
+          [clock = &services.clock] {
+              return LogTime{clock->Now(), QTime::currentTime().msecsSinceStartOfDay()};
+          })),
+      services_{services.settings, services.dialogs, *loggedPort_, services.events,
+                services.clock} {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     connection_ = std::make_unique<PortConnection>(
@@ -459,6 +469,7 @@ void FrmMain::closeEvent(QCloseEvent *event) {
     // A read-out still running gets its last line and is closed, as if
     // chosen again: the file is complete before the program ends.
     transfers_->EndReadout();
+    sessionLog_->End();
     event->accept();
 }
 

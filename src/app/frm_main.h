@@ -24,8 +24,10 @@ struct ControllerError;
 class EditorPane;
 class FrmProperties;
 class FrmRemkill;
+class LoggingPort;
 class NavigatorPane;
 class WindowLayoutHost;
+class SessionLogSwitch;
 class StatusPanel;
 class TerminalController;
 class TerminalKeys;
@@ -57,6 +59,7 @@ public:
     TerminalPage &TerminalPageWidget() { return *terminal_; }
     StatusPanel &MessagePanel() { return *panelMeldung_; }
     QAction &ReadoutAction() { return *readoutAction_; }
+    QAction &SessionLogAction() { return *sessionLogAction_; }
     FrmProperties &Properties() { return *properties_; }
     // The connect-time and clock displays stand still during a read-out.
     void SetClocksRunning(bool running);
@@ -108,6 +111,9 @@ private:
     void SetConnectTimerRunning(bool running) override;
     void SetReconnectWatch(bool watching) override;
 
+    // In front of the port handed in: everything sent and received passes
+    // the session log. Declared first, as every part below holds it.
+    std::unique_ptr<LoggingPort> loggedPort_;
     AppServices services_;
     SharedFlags flags_;
     std::unique_ptr<PortConnection> connection_;
@@ -118,6 +124,8 @@ private:
     TransferController *transfers_ = nullptr;
     TerminalKeys *keys_ = nullptr;
     QAction *readoutAction_ = nullptr;
+    QAction *sessionLogAction_ = nullptr;
+    std::unique_ptr<SessionLogSwitch> sessionLog_;
     FrmProperties *properties_ = nullptr;
     EditorPane *editor_ = nullptr;
     NavigatorPane *navigator_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include "app/cp1252_codec.h"
 #include "app/frm_main.h"
+#include "app/session_log_switch.h"
 #include "app/terminal_controller.h"
 #include "app/transfer_controller.h"
 #include "basictools/tool_runner.h"
@@ -53,6 +54,8 @@ void FrmMain::BuildMenuBar() {
                             QKeySequence(Qt::CTRL | Qt::Key_S));
     readout->setCheckable(true);
     QAction *compare = Item(file, "mnuFileCompare", QStringLiteral("Programm vergleichen"));
+    QAction *sessionLog = Item(file, "mnuFileSessionLog", QStringLiteral("Sitzungsprotokoll"));
+    sessionLog->setCheckable(true);
     file->addSeparator();
     Item(file, "mnuFileLogOpen", QStringLiteral("Log-Datei öffnen"));
     Item(file, "mnuFileParamLoad", QStringLiteral("Parameterdatei laden"));
@@ -102,6 +105,10 @@ void FrmMain::BuildMenuBar() {
     QAction *exit = TopLevel(bar, "mnuEnd", QStringLiteral("&Ende"));
 
     readoutAction_ = readout;
+    sessionLogAction_ = sessionLog;
+    sessionLog_ = std::make_unique<SessionLogSwitch>(*sessionLog, *loggedPort_, services_.settings,
+                                                     services_.dialogs, openLog_);
+    connect(sessionLog, &QAction::triggered, this, [this] { sessionLog_->Toggle(); });
     connect(load, &QAction::triggered, this, [this] {
         transfers_->programFileName = ToCp1252(navigator_->programFileName());
         transfers_->LoadCommand();

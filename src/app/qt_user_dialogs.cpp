@@ -153,6 +153,7 @@ bool RunFileDialog(FileDialogState &state, QFileDialog::AcceptMode mode) {
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilters(QtNameFilters(state.filter));
     dialog.setDefaultSuffix(FromCp1252(state.defaultExt));
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !state.confirmOverwrite);
     if (!state.fileName.empty())
         dialog.selectFile(FromCp1252(state.fileName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

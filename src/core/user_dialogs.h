@@ -17,6 +17,9 @@ struct FileDialogState {
     std::string filter = "Log File (*.log)|*.log;"; // "Name|patterns|Name|patterns"
     std::string defaultExt = "LOG";
     std::string fileName; // proposal in, choice out
+    // Save: ask before an existing file is chosen. A use that appends turns
+    // it off for its own call only.
+    bool confirmOverwrite = true;
 };
 
 // Every modal box, input box and file picker of the program. Texts are

@@ -144,6 +144,7 @@ void TstFrmMain::menuBarHasEveryItemAndShortcut_data() {
     row("mnuFileSave", QStringLiteral("Daten auslesen und speichern"),
         QKeySequence(Qt::CTRL | Qt::Key_S));
     row("mnuFileCompare", QStringLiteral("Programm vergleichen"));
+    row("mnuFileSessionLog", QStringLiteral("Sitzungsprotokoll"));
     row("mnuFileLogOpen", QStringLiteral("Log-Datei öffnen"));
     row("mnuFileParamLoad", QStringLiteral("Parameterdatei laden"));
     row("mnuFileParamSave", QStringLiteral("Parameterdatei speichern"));

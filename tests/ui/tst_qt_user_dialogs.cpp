@@ -266,6 +266,19 @@ void TstQtUserDialogs::fileDialogListsWhatItsTypesPromise() {
     });
     QVERIFY(!dialogs.SaveFileDialog(state));
     QCOMPARE(suffix, QStringLiteral("LOG"));
+
+    // Saving asks before an existing file is replaced, unless the caller appends.
+    for (const bool confirm : {true, false}) {
+        state.confirmOverwrite = confirm;
+        bool asks = !confirm;
+        WhenModal([&](QWidget *w) {
+            auto *fd = qobject_cast<QFileDialog *>(w);
+            asks = !fd->testOption(QFileDialog::DontConfirmOverwrite);
+            fd->reject();
+        });
+        QVERIFY(!dialogs.SaveFileDialog(state));
+        QCOMPARE(asks, confirm);
+    }
 }
 
 void TstQtUserDialogs::serialPortErrorsAreGerman() {
