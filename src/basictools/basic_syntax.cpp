@@ -34,9 +34,9 @@ bool IsHexDigit(char c) {
     return std::isxdigit(static_cast<unsigned char>(c)) != 0;
 }
 
-// The end of the numeric constant that starts at `i`: hex with a trailing
-// H (7FFFH), or decimal with fraction and exponent (12, .5, 1.5E-3).
-std::size_t NumberEnd(std::string_view code, std::size_t i) {
+} // namespace
+
+std::size_t NumericConstantEnd(std::string_view code, std::size_t i) {
     std::size_t j = i;
     while (j < code.size() && IsHexDigit(code[j]))
         ++j;
@@ -60,8 +60,6 @@ std::size_t NumberEnd(std::string_view code, std::size_t i) {
     }
     return j;
 }
-
-} // namespace
 
 std::size_t CommentStart(std::string_view line) {
     return std::min({line.find('\''), line.find(';'), line.find(":REM")});
@@ -122,7 +120,7 @@ std::vector<SyntaxSpan> BasicLineSpans(std::string_view line) {
             }
             i = j;
         } else if (IsDigit(c) || (c == '.' && i + 1 < code.size() && IsDigit(code[i + 1]))) {
-            const std::size_t end = NumberEnd(code, i);
+            const std::size_t end = NumericConstantEnd(code, i);
             spans.push_back({i, end - i, SyntaxKind::Number});
             i = end;
         } else {

@@ -27,6 +27,11 @@ struct SyntaxSpan {
 // the line cut there). npos: no comment.
 std::size_t CommentStart(std::string_view line);
 
+// The end of the numeric constant that starts at text[i] (a digit, or a dot
+// before a digit): hex with a trailing H (7FFFH), or decimal with fraction
+// and exponent (12, .5, 1.5E-3). An E without digits is no exponent.
+std::size_t NumericConstantEnd(std::string_view text, std::size_t i);
+
 // True when `word` is one of the controller's words, in any case. Words that
 // end in a dot or a digit (P., PH0.) count with that ending.
 bool IsBasicKeyword(std::string_view word);

@@ -42,11 +42,7 @@ public:
 
 // What the comment stripping removes from the front of a line.
 std::size_t LeadOf(const std::string &line) {
-    const std::size_t cut = std::min(CommentStart(line), line.size());
-    std::size_t lead = 0;
-    while (lead < cut && (line[lead] == ' ' || static_cast<unsigned char>(line[lead]) < 13))
-        ++lead;
-    return lead;
+    return LeadingJunk(std::string_view(line).substr(0, CommentStart(line)));
 }
 
 } // namespace

@@ -53,15 +53,19 @@ void TrimBlanks(std::string &text) {
 
 } // namespace
 
+std::size_t LeadingJunk(std::string_view text) {
+    std::size_t lead = 0;
+    while (lead < text.size() && (text[lead] == ' ' || static_cast<unsigned char>(text[lead]) < 13))
+        ++lead;
+    return lead;
+}
+
 std::string RemKillZeile(std::string &line, UserDialogs &dialogs, SharedFlags &flags) {
     std::string text = line;
     if (const std::size_t comment = CommentStart(text); comment != std::string::npos)
         text.erase(comment);
 
-    std::size_t lead = 0;
-    while (lead < text.size() && (text[lead] == ' ' || static_cast<unsigned char>(text[lead]) < 13))
-        ++lead;
-    text.erase(0, lead);
+    text.erase(0, LeadingJunk(text));
 
     if (UpperCp1252(text).find("REM") != std::string::npos) {
         line = text;

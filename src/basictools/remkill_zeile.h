@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace quandel {
 
@@ -13,6 +15,10 @@ struct SharedFlags;
 // with at most one warning box per call. The line is replaced by the result,
 // which is also returned; empty means nothing is left of the line.
 std::string RemKillZeile(std::string &line, UserDialogs &dialogs, SharedFlags &flags);
+
+// How many characters the stripping removes from the front of a line
+// whose comment is cut already: blanks and control characters below CR.
+std::size_t LeadingJunk(std::string_view text);
 
 // The warning about a special character at the end of `line`; disarms the
 // warning until the end of the current RemKillZeile call.

@@ -1,5 +1,6 @@
 #include "transfer/program_compare.h"
 
+#include "basictools/basic_syntax.h"
 #include "basictools/remkill_zeile.h"
 #include "core/shared_flags.h"
 #include "core/silent_dialogs.h"
@@ -17,10 +18,6 @@ namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-bool IsHexDigit(char c) {
-    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
 }
 
 bool IsNameChar(char c) {
@@ -108,33 +105,12 @@ std::string LineMeaning(std::string_view text) {
             while (i < text.size() && IsNameChar(text[i]))
                 out += char(std::toupper(static_cast<unsigned char>(text[i++])));
         } else if (IsDigit(c) || (c == '.' && i + 1 < text.size() && IsDigit(text[i + 1]))) {
-            std::size_t j = i;
-            while (j < text.size() && IsHexDigit(text[j]))
-                ++j;
-            if (IsDigit(c) && j < text.size() && (text[j] == 'H' || text[j] == 'h')) {
-                out += ValueText(
-                    double(std::strtoull(std::string(text.substr(i, j - i)).c_str(), nullptr, 16)));
-                i = j + 1;
-                continue;
-            }
-            j = i;
-            while (j < text.size() && IsDigit(text[j]))
-                ++j;
-            if (j < text.size() && text[j] == '.')
-                for (++j; j < text.size() && IsDigit(text[j]);)
-                    ++j;
-            if (j < text.size() && (text[j] == 'E' || text[j] == 'e')) {
-                std::size_t k = j + 1;
-                if (k < text.size() && (text[k] == '+' || text[k] == '-'))
-                    ++k;
-                if (k < text.size() && IsDigit(text[k])) {
-                    while (k < text.size() && IsDigit(text[k]))
-                        ++k;
-                    j = k;
-                }
-            }
-            out += ValueText(std::strtod(std::string(text.substr(i, j - i)).c_str(), nullptr));
-            i = j;
+            const std::size_t end = NumericConstantEnd(text, i);
+            const std::string number(text.substr(i, end - i));
+            const bool hex = number.back() == 'H' || number.back() == 'h';
+            out += ValueText(hex ? double(std::strtoull(number.c_str(), nullptr, 16))
+                                 : std::strtod(number.c_str(), nullptr));
+            i = end;
         } else {
             out += char(std::toupper(static_cast<unsigned char>(c)));
             ++i;

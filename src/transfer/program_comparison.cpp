@@ -118,27 +118,31 @@ bool ProgramComparison::Differ(const std::vector<NumberedLine> &file) {
     return true;
 }
 
-bool ProgramComparison::Compare(const std::string &path) {
+std::optional<std::vector<NumberedLine>>
+ProgramComparison::FileAgainstController(const std::string &path) {
     differences_.clear();
     const std::optional<std::string> source = ReadProgram(path);
     if (!source)
-        return false;
-    const std::vector<NumberedLine> file = DownloadedLines(*source);
+        return std::nullopt;
+    std::vector<NumberedLine> file = DownloadedLines(*source);
     if (!Differ(file))
-        return false;
-    ShowResult(path, file.size());
-    return true;
+        return std::nullopt;
+    return file;
+}
+
+bool ProgramComparison::Compare(const std::string &path) {
+    const auto file = FileAgainstController(path);
+    if (file)
+        ShowResult(path, file->size());
+    return file.has_value();
 }
 
 bool ProgramComparison::LoadChanges(const std::string &path, Download &download) {
-    differences_.clear();
     sent_ = deleted_ = 0;
-    const std::optional<std::string> source = ReadProgram(path);
-    if (!source)
+    const auto compared = FileAgainstController(path);
+    if (!compared)
         return false;
-    const std::vector<NumberedLine> file = DownloadedLines(*source);
-    if (!Differ(file))
-        return false;
+    const std::vector<NumberedLine> &file = *compared;
     if (differences_.empty()) {
         Box(ctx_.dialogs,
             Cp1252("Der Controller enthält schon genau das Programm aus ") + path +

@@ -46,6 +46,9 @@ private:
     std::optional<std::string> ReadProgram(const std::string &path);
     // The differences of the file's lines to a fresh listing; false after a box.
     bool Differ(const std::vector<NumberedLine> &file);
+    // Reads `path` and compares it with a fresh listing: the file's lines,
+    // or nothing after a box.
+    std::optional<std::vector<NumberedLine>> FileAgainstController(const std::string &path);
 
     TransferContext &ctx_;
     FileDialogState &fileDialog_;
