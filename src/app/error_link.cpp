@@ -9,7 +9,7 @@
 namespace quandel {
 
 ErrorLink::ErrorLink(QPlainTextEdit &pane, std::function<void(const ControllerError &)> open)
-    : QObject(&pane), pane_(pane), open_(std::move(open)), viewport_(pane.viewport()) {
+    : QObject(&pane), pane_(pane), viewport_(pane.viewport()), open_(std::move(open)) {
     viewport_->setMouseTracking(true);
     viewport_->installEventFilter(this);
 }

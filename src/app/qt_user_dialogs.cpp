@@ -1,6 +1,7 @@
 #include "app/qt_user_dialogs.h"
 
 #include "app/cp1252_codec.h"
+#include "app/table_box_dialog.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -170,6 +171,11 @@ bool QtUserDialogs::OpenFileDialog(FileDialogState &state) {
 
 bool QtUserDialogs::SaveFileDialog(FileDialogState &state) {
     return RunFileDialog(state, QFileDialog::AcceptSave);
+}
+
+void QtUserDialogs::TableBox(const TableBoxContent &table) {
+    TableBoxDialog box(table, QApplication::activeWindow());
+    box.exec();
 }
 
 } // namespace quandel

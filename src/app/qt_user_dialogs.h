@@ -17,6 +17,7 @@ public:
                                         const std::string &proposal) override;
     bool OpenFileDialog(FileDialogState &state) override;
     bool SaveFileDialog(FileDialogState &state) override;
+    void TableBox(const TableBoxContent &table) override;
 };
 
 // Box texts use CR (or CR LF, LF CR) between lines; Qt wants LF.

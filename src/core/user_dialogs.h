@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace quandel {
 
@@ -22,6 +23,16 @@ struct FileDialogState {
     bool confirmOverwrite = true;
 };
 
+// A box with a text above a table: rows of cells under column captions, for
+// results that would not read well as lines of a message box.
+struct TableBoxContent {
+    std::string title;
+    std::string text;
+    std::vector<std::string> columns;
+    std::vector<std::vector<std::string>> rows;
+    BoxIcon icon = BoxIcon::Information;
+};
+
 // Every modal box, input box and file picker of the program. Texts are
 // Windows-1252. Production shows Qt dialogs; tests script the answers.
 class UserDialogs {
@@ -37,6 +48,13 @@ public:
     // returned; on cancel state stays as it was.
     virtual bool OpenFileDialog(FileDialogState &state) = 0;
     virtual bool SaveFileDialog(FileDialogState &state) = 0;
+    // Shows `table` until the user closes it. Without a table of its own a
+    // dialog shows the rows as lines of a message box (TableBoxText).
+    virtual void TableBox(const TableBoxContent &table);
 };
+
+// The text of a table box as lines: the box's text, then one line a row,
+// the cells with their column captions.
+std::string TableBoxText(const TableBoxContent &table);
 
 } // namespace quandel

@@ -18,7 +18,6 @@ namespace quandel {
 namespace {
 
 constexpr std::chrono::seconds kListingIdle{5};
-constexpr std::size_t kShownDifferences = 40;
 
 void Box(UserDialogs &dialogs, const std::string &text, BoxIcon icon = BoxIcon::Exclamation) {
     dialogs.MessageBox(text, kAppTitle, icon, BoxButtons::Ok);
@@ -180,8 +179,11 @@ bool ProgramComparison::LoadChanges(const std::string &path, Download &download)
         return false;
     }
     if (!differences_.empty()) {
-        Box(ctx_.dialogs, Cp1252("Nach dem Laden der Änderungen bleiben Unterschiede.\r") +
-                              ComparisonReport(path, fileLines, differences_));
+        ctx_.dialogs.TableBox(
+            DifferenceTable(Cp1252("Änderungen laden"),
+                            Cp1252("Nach dem Laden der Änderungen bleiben Unterschiede.\r") +
+                                ComparisonSummary(path, fileLines, differences_),
+                            differences_));
         download.FinishTransfer();
         return false;
     }
@@ -198,41 +200,48 @@ bool ProgramComparison::LoadChanges(const std::string &path, Download &download)
 }
 
 void ProgramComparison::ShowResult(const std::string &path, std::size_t fileLines) {
-    Box(ctx_.dialogs, ComparisonReport(path, fileLines, differences_),
-        differences_.empty() ? BoxIcon::Information : BoxIcon::Exclamation);
+    const std::string summary = ComparisonSummary(path, fileLines, differences_);
+    if (differences_.empty())
+        Box(ctx_.dialogs, summary, BoxIcon::Information);
+    else
+        ctx_.dialogs.TableBox(
+            DifferenceTable(Cp1252("Programm vergleichen"), summary, differences_));
 }
 
-std::string ComparisonReport(const std::string &path, std::size_t fileLines,
-                             const std::vector<LineDifference> &differences) {
+std::string ComparisonSummary(const std::string &path, std::size_t fileLines,
+                              const std::vector<LineDifference> &differences) {
     if (differences.empty())
         return Cp1252("Der Controller enthält genau das Programm aus ") + path + " (" +
                DecimalText(std::int64_t(fileLines)) + " Zeilen).";
-    std::string text = Cp1252("Der Controller enthält nicht das Programm aus ") + path + ": " +
-                       DecimalText(std::int64_t(differences.size())) +
-                       Cp1252(differences.size() == 1 ? " Unterschied." : " Unterschiede.") + "\r";
-    std::size_t shown = 0;
+    return Cp1252("Der Controller enthält nicht das Programm aus ") + path + ": " +
+           DecimalText(std::int64_t(differences.size())) +
+           Cp1252(differences.size() == 1 ? " Unterschied." : " Unterschiede.");
+}
+
+TableBoxContent DifferenceTable(const std::string &title, const std::string &text,
+                                const std::vector<LineDifference> &differences) {
+    TableBoxContent table;
+    table.title = title;
+    table.text = text;
+    table.icon = BoxIcon::Exclamation;
+    table.columns = {"Zeile", "Befund", "Datei", "Controller"};
+    table.rows.reserve(differences.size());
     for (const LineDifference &d : differences) {
-        if (++shown > kShownDifferences) {
-            text += Cp1252("\r… und ") +
-                    DecimalText(std::int64_t(differences.size() - kShownDifferences)) +
-                    Cp1252(" weitere.");
-            break;
-        }
-        const std::string number = "\rZeile " + DecimalText(d.number) + ": ";
+        std::string finding;
         switch (d.kind) {
         case LineDifference::Kind::MissingInController:
-            text += number + Cp1252("fehlt im Controller: ") + d.fileText;
+            finding = "fehlt im Controller";
             break;
         case LineDifference::Kind::OnlyInController:
-            text += number + Cp1252("nur im Controller: ") + d.controllerText;
+            finding = "nur im Controller";
             break;
         case LineDifference::Kind::Different:
-            text += number + Cp1252("verschieden\r    Datei:      ") + d.fileText +
-                    Cp1252("\r    Controller: ") + d.controllerText;
+            finding = "verschieden";
             break;
         }
+        table.rows.push_back({DecimalText(d.number), finding, d.fileText, d.controllerText});
     }
-    return text;
+    return table;
 }
 
 } // namespace quandel

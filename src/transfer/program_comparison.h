@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/user_dialogs.h"
 #include "transfer/program_compare.h"
 #include "transfer/transfer_view.h"
 
@@ -56,8 +57,14 @@ private:
     int sent_ = 0, deleted_ = 0;
 };
 
-// The result as the box shows it.
-std::string ComparisonReport(const std::string &path, std::size_t fileLines,
-                             const std::vector<LineDifference> &differences);
+// The result in one sentence: the controller holds the file's program, or
+// how many differences there are.
+std::string ComparisonSummary(const std::string &path, std::size_t fileLines,
+                              const std::vector<LineDifference> &differences);
+// The differences as a table, one row a line number: the number, what
+// differs, and the line after its number as the file and as the controller
+// have it, side by side, under `title` and `text`.
+TableBoxContent DifferenceTable(const std::string &title, const std::string &text,
+                                const std::vector<LineDifference> &differences);
 
 } // namespace quandel

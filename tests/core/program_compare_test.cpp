@@ -1,4 +1,6 @@
+#include "core/number_text.h"
 #include "transfer/program_compare.h"
+#include "transfer/program_comparison.h"
 
 #include <gtest/gtest.h>
 
@@ -92,6 +94,39 @@ TEST(ListedLines, OnlyNumberedLinesOfTheAnswer) {
     const std::vector<NumberedLine> lines = ListedLines(kListing);
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[1], (NumberedLine{20, "A=1E3 : B=.5"}));
+}
+
+// The table shows each difference on one row with both forms side by side,
+// in the order of the line numbers; the text form of the same table (for
+// dialogs without tables) names every cell by its column.
+TEST(DifferenceTable, OneRowADifferenceWithBothForms) {
+    const std::string file = "10 PRINT \"Hi there\",A\n15 END\n20 A=1E3 : B=.5\n";
+    const TableBoxContent table =
+        DifferenceTable("Programm vergleichen", "Kopf",
+                        CompareProgram(DownloadedLines(file), ListedLines(kListing)));
+    const std::vector<std::vector<std::string>> rows = {
+        {"10", "verschieden", "PRINT \"Hi there\",A", "PRINT \"Hi There\",A"},
+        {"15", "fehlt im Controller", "END", ""},
+        {"30", "nur im Controller", "", "GOTO 10"},
+    };
+    EXPECT_EQ(table.rows, rows);
+    EXPECT_EQ(table.columns, (std::vector<std::string>{"Zeile", "Befund", "Datei", "Controller"}));
+    EXPECT_EQ(TableBoxText(table),
+              "Kopf"
+              "\rZeile: 10; Befund: verschieden; Datei: PRINT \"Hi there\",A; Controller: PRINT "
+              "\"Hi There\",A"
+              "\rZeile: 15; Befund: fehlt im Controller; Datei: END"
+              "\rZeile: 30; Befund: nur im Controller; Controller: GOTO 10");
+}
+
+TEST(ComparisonSummary, CountsTheDifferences) {
+    const std::vector<LineDifference> one = {{LineDifference::Kind::Different, 10, "A", "B"}};
+    EXPECT_EQ(ComparisonSummary("P.BAS", 3, {}),
+              Cp1252("Der Controller enthält genau das Programm aus P.BAS (3 Zeilen)."));
+    EXPECT_EQ(ComparisonSummary("P.BAS", 3, one),
+              Cp1252("Der Controller enthält nicht das Programm aus P.BAS: 1 Unterschied."));
+    EXPECT_EQ(ComparisonSummary("P.BAS", 3, {one[0], one[0]}),
+              Cp1252("Der Controller enthält nicht das Programm aus P.BAS: 2 Unterschiede."));
 }
 
 } // namespace

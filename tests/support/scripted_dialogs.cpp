@@ -34,6 +34,11 @@ std::optional<std::string> ScriptedDialogs::InputBox(const std::string &prompt,
     return a;
 }
 
+void ScriptedDialogs::TableBox(const TableBoxContent &table) {
+    tables.push_back(table);
+    MessageBox(table.text, table.title, table.icon, BoxButtons::Ok);
+}
+
 bool ScriptedDialogs::FileDialog(FileDialogState &state) {
     fileDialogs.push_back(state);
     if (files.empty() || !files.front()) {

@@ -23,6 +23,7 @@ public:
     std::deque<std::optional<std::string>> inputs;
     std::deque<std::optional<std::string>> files; // for open and save dialogs
     std::vector<FileDialogState> fileDialogs;     // the state each dialog was shown with
+    std::vector<TableBoxContent> tables;          // every table box; its text is in boxes too
 
     BoxAnswer MessageBox(const std::string &text, const std::string &title, BoxIcon icon,
                          BoxButtons buttons) override;
@@ -30,6 +31,7 @@ public:
                                         const std::string &proposal) override;
     bool OpenFileDialog(FileDialogState &state) override { return FileDialog(state); }
     bool SaveFileDialog(FileDialogState &state) override { return FileDialog(state); }
+    void TableBox(const TableBoxContent &table) override;
 
 private:
     bool FileDialog(FileDialogState &state);

@@ -17,6 +17,17 @@ namespace {
 const QByteArray kProgram = "' Zaehler\n10 a=0 ' Start\n20 PRINT \"A=\", a\n30 a=a+1E0\n"
                             "40 IF A<1000 THEN 20\n50 END\n";
 
+QStringList TableRows(const TableBoxContent &table) {
+    QStringList rows;
+    for (const std::vector<std::string> &row : table.rows) {
+        QStringList cells;
+        for (const std::string &cell : row)
+            cells << FromCp1252(cell);
+        rows << cells.join(QLatin1Char('|'));
+    }
+    return rows;
+}
+
 } // namespace
 
 class TstCompare : public QObject {
@@ -29,6 +40,7 @@ private slots:
     void comparisonWithThePortClosed();
     void comparisonWithASilentController();
     void loadChangesSendsOnlyWhatDiffers();
+    void loadChangesStopsWhenALineStaysDifferent();
     void escapeStopsLoadingChanges();
 
 private:
@@ -38,18 +50,21 @@ private:
 void TstCompare::comparisonAfterADownload_data() {
     QTest::addColumn<QStringList>("simOptions");
     QTest::addColumn<QString>("result");
+    QTest::addColumn<QStringList>("rows"); // the table's rows, cells joined by "|"
     QTest::newRow("every line arrived")
         << QStringList{}
-        << QStringLiteral("Der Controller enthält genau das Programm aus %1 (5 Zeilen).");
+        << QStringLiteral("Der Controller enthält genau das Programm aus %1 (5 Zeilen).")
+        << QStringList{};
     QTest::newRow("a noisy line lost the second one")
         << QStringList{"--drop-line", "2"}
-        << QStringLiteral("Der Controller enthält nicht das Programm aus %1: 1 Unterschied.\r\r"
-                          "Zeile 20: fehlt im Controller: PRINT \"A=\", a");
+        << QStringLiteral("Der Controller enthält nicht das Programm aus %1: 1 Unterschied.")
+        << QStringList{"20|fehlt im Controller|PRINT \"A=\", a|"};
 }
 
 void TstCompare::comparisonAfterADownload() {
     QFETCH(QStringList, simOptions);
     QFETCH(QString, result);
+    QFETCH(QStringList, rows);
     test::SimProcess sim(
         rig_->link,
         QStringList{"--log", rig_->log, "--busy-scale", "0.1", "--signon-delay", "0"} + simOptions);
@@ -66,6 +81,10 @@ void TstCompare::comparisonAfterADownload() {
     app.window.findChild<QAction *>(QStringLiteral("btnCompare"))->trigger();
     QCOMPARE(app.dialogs.boxes.size(), std::size_t(2));
     QCOMPARE(FromCp1252(app.dialogs.boxes[1].text), result.arg(path));
+    // Equal programs say so in a box; differences come as a table.
+    QCOMPARE(app.dialogs.tables.size(), std::size_t(rows.isEmpty() ? 0 : 1));
+    if (!rows.isEmpty())
+        QCOMPARE(TableRows(app.dialogs.tables[0]), rows);
     // The comparison sent a CR and LIST, nothing that changes the program.
     QCOMPARE(rig_->Log(), sent + "\rLIST\r");
     QCOMPARE(test::FileBytes(path), kProgram);
@@ -127,6 +146,34 @@ void TstCompare::loadChangesSendsOnlyWhatDiffers() {
     QCOMPARE(
         FromCp1252(app.dialogs.boxes.at(0).text),
         QStringLiteral("Der Controller enthält genau das Programm aus %1 (5 Zeilen).").arg(path));
+}
+
+void TstCompare::loadChangesStopsWhenALineStaysDifferent() {
+    // The download's five lines arrive; the sixth program line the
+    // controller gets, the changed line 30, is lost on the way.
+    test::SimProcess sim(rig_->link, QStringList{"--log", rig_->log, "--busy-scale", "0.1",
+                                                 "--signon-delay", "0", "--drop-line", "6"});
+    AppUnderTest app;
+    QVERIFY(test::StartAgainst(app, sim));
+    const QString path = rig_->Write(QStringLiteral("Z.BAS"), kProgram);
+    app.dialogs.answers = {BoxAnswer::No};
+    app.window.Transfers().DownloadProg(path.toStdString());
+    QByteArray edited = kProgram;
+    edited.replace("30 a=a+1E0", "30 a=a+2");
+    QVERIFY(test::WriteFileBytes(path, edited));
+    app.dialogs.boxes.clear();
+    app.dialogs.files = {path.toStdString()};
+    app.window.findChild<QAction *>(QStringLiteral("mnuFileLoadChanges"))->trigger();
+    // One table, no success report, no EEPROM question.
+    QCOMPARE(app.dialogs.boxes.size(), std::size_t(1));
+    QCOMPARE(app.dialogs.tables.size(), std::size_t(1));
+    QCOMPARE(FromCp1252(app.dialogs.tables[0].title), QStringLiteral("Änderungen laden"));
+    QCOMPARE(FromCp1252(app.dialogs.boxes[0].text),
+             QStringLiteral("Nach dem Laden der Änderungen bleiben Unterschiede.\r"
+                            "Der Controller enthält nicht das Programm aus %1: 1 Unterschied.")
+                 .arg(path));
+    QCOMPARE(TableRows(app.dialogs.tables[0]), QStringList{"30|verschieden|a=a+2|A=A+1E0"});
+    QVERIFY(!rig_->Log().contains("PROG"));
 }
 
 void TstCompare::escapeStopsLoadingChanges() {

@@ -8,14 +8,18 @@
 #include "port/qt_serial_port.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -65,6 +69,7 @@ private slots:
     void onlyUnbrokenRunsAreCut_data();
     void onlyUnbrokenRunsAreCut();
     void overviewBoxShowsTheWholeText();
+    void tableBoxShowsTheRowsSideBySide();
     void fileFilters_data();
     void fileFilters();
     void fileDialogListsWhatItsTypesPromise();
@@ -182,6 +187,62 @@ void TstQtUserDialogs::overviewBoxShowsTheWholeText() {
     QVERIFY(text.contains(QStringLiteral("entwickelt und getestet werden können.")));
     QVERIFY(details.isEmpty()); // no "Details einblenden"
     QVERIFY(width <= QApplication::primaryScreen()->availableGeometry().width());
+}
+
+void TstQtUserDialogs::tableBoxShowsTheRowsSideBySide() {
+    QtUserDialogs dialogs;
+    TableBoxContent content;
+    content.title = Cp1252("Programm vergleichen");
+    content.text = Cp1252("Der Controller enthält nicht das Programm:\r400 Unterschiede.");
+    content.columns = {"Zeile", "Befund", "Datei", "Controller"};
+    for (int i = 1; i <= 400; ++i)
+        content.rows.push_back({std::to_string(i * 10), "verschieden",
+                                Cp1252("PRINT \"Grüße\",  A") + std::string(i == 7 ? 300 : 0, 'x'),
+                                "PRINT \"GR\xDC\xDF"
+                                "E\",  A"});
+    QString title, text, copied, copiedRow;
+    QStringList captions;
+    int rows = 0;
+    bool fixedPitch = false, fitsTheScreen = false;
+    QString cell;
+    WhenModal([&](QWidget *w) {
+        auto *box = qobject_cast<QDialog *>(w);
+        QVERIFY(box);
+        title = box->windowTitle();
+        text = box->findChild<QLabel *>(QStringLiteral("lblText"))->text();
+        auto *table = box->findChild<QTableWidget *>(QStringLiteral("grdTable"));
+        QVERIFY(table);
+        rows = table->rowCount();
+        for (int c = 0; c < table->columnCount(); ++c)
+            captions << table->horizontalHeaderItem(c)->text();
+        cell = table->item(1, 3)->text();
+        fixedPitch = QFontInfo(table->font()).fixedPitch();
+        fitsTheScreen = box->width() <= QApplication::primaryScreen()->availableSize().width() &&
+                        box->height() <= QApplication::primaryScreen()->availableSize().height();
+        box->findChild<QPushButton *>(QStringLiteral("cmdCopy"))->click();
+        copied = QApplication::clipboard()->text();
+        // Ctrl+C in the table copies only the selected row.
+        table->selectRow(2);
+        table->setFocus();
+        QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+        copiedRow = QApplication::clipboard()->text();
+        box->findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
+    });
+    dialogs.TableBox(content);
+    QCOMPARE(title, QStringLiteral("Programm vergleichen"));
+    QCOMPARE(text, QStringLiteral("Der Controller enthält nicht das Programm:\n400 Unterschiede."));
+    QCOMPARE(rows, 400);
+    QCOMPARE(captions, (QStringList{"Zeile", "Befund", "Datei", "Controller"}));
+    QCOMPARE(cell, QStringLiteral("PRINT \"GRÜßE\",  A")); // blanks kept as they are
+    QVERIFY(fixedPitch);
+    QVERIFY(fitsTheScreen); // a 300-character line does not widen it past the screen
+    const QStringList lines = copied.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 401);
+    QCOMPARE(lines[0], QStringLiteral("Zeile\tBefund\tDatei\tController"));
+    QCOMPARE(lines[2], QStringLiteral("20\tverschieden\tPRINT \"Grüße\",  A\tPRINT \"GRÜßE\",  A"));
+    QCOMPARE(copiedRow, QStringLiteral("Zeile\tBefund\tDatei\tController\n"
+                                       "30\tverschieden\tPRINT \"Grüße\",  A\tPRINT "
+                                       "\"GRÜßE\",  A\n"));
 }
 
 void TstQtUserDialogs::boxTextLineBreaks() {
