@@ -49,10 +49,11 @@ QStringList Entries(const QComboBox *list) {
     return texts;
 }
 
-// What the user's choice in the list does: the entry shows and is activated.
-void Pick(QComboBox *list, int index) {
-    list->setCurrentIndex(index);
-    emit list->activated(index);
+// The user steps down the closed list with the arrow key; each step
+// chooses the entry it lands on, and the list is built anew.
+void StepDown(QComboBox *list, int steps) {
+    for (int i = 0; i < steps; ++i)
+        QTest::keyClick(list, Qt::Key_Down);
 }
 
 SerialDeviceInfo Ftdi(const char *n, const char *serial) {
@@ -97,7 +98,7 @@ void TstDeviceList::cleanup() {
 void TstDeviceList::dialogListsAndStoresTheChosenDevice_data() {
     QTest::addColumn<Devices>("devices");
     QTest::addColumn<QStringList>("entries"); // when the dialog shows
-    QTest::addColumn<int>("pick");            // the entry the user chooses
+    QTest::addColumn<int>("steps");           // arrow-key steps down the list
     QTest::addColumn<QString>("typed");       // then typed into the device field, if anything
     QTest::addColumn<QString>("field");       // the device field after that
     QTest::addColumn<QStringList>("after");   // the entries then
@@ -113,6 +114,7 @@ void TstDeviceList::dialogListsAndStoresTheChosenDevice_data() {
     QTest::newRow("no device present: the field still takes a path")
         << Devices{} << QStringList{stored() + kAbsent, kNone} << 1 << own << own
         << QStringList{own + kAbsent, kNone};
+    // The first step chooses A1, whose list then starts with it; the second B2.
     QTest::newRow("two adapters with one description")
         << Devices{Ftdi("1", "B2"), Ftdi("0", "A1")}
         << QStringList{stored() + kAbsent,
@@ -126,7 +128,7 @@ void TstDeviceList::dialogListsAndStoresTheChosenDevice_data() {
 void TstDeviceList::dialogListsAndStoresTheChosenDevice() {
     QFETCH(Devices, devices);
     QFETCH(QStringList, entries);
-    QFETCH(int, pick);
+    QFETCH(int, steps);
     QFETCH(QString, typed);
     QFETCH(QString, field);
     QFETCH(QStringList, after);
@@ -143,7 +145,7 @@ void TstDeviceList::dialogListsAndStoresTheChosenDevice() {
     QCOMPARE(list->currentIndex(), 0); // the stored device, absent
     QCOMPARE(device->text(), stored());
 
-    Pick(list, pick);
+    StepDown(list, steps);
     if (!typed.isEmpty()) {
         device->selectAll();
         QTest::keyClicks(device, typed);
@@ -212,7 +214,7 @@ void TstDeviceList::stableNameOfASimulatorSurvivesItsLoss() {
         FrmProperties &dlg = app.window.Properties();
         auto *list = dlg.findChild<QComboBox *>(QStringLiteral("cboDevices"));
         shown = Entries(list);
-        Pick(list, 1);
+        StepDown(list, 1);
         dlg.findChild<QPushButton *>(QStringLiteral("cmdOK"))->click();
     });
     app.window.findChild<QAction *>(QStringLiteral("mnuProperties"))->trigger();
