@@ -100,9 +100,8 @@ DeviceChoices BuildDeviceChoices(std::vector<SerialDeviceInfo> present,
             }) > 1;
         choices.entries.push_back({DeviceEntryText(device, twin), StoredName(device)});
     }
-    // The current device is the entry it names; failing that, the one it
-    // leads to (a stored "/dev/ttyUSB0" is the adapter listed under its
-    // stable name).
+    // The current device is the entry it names (by path or stable name);
+    // failing that, the one it leads to (a link of the user's own).
     const auto means = [&](const auto &test) {
         for (std::size_t i = 0; i < present.size(); ++i)
             if (test(present[i]))
