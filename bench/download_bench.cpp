@@ -35,6 +35,7 @@
 #include "port/qt_serial_port.h"
 #include "process_usage.h"
 #include "sim_process.h"
+#include "support/scripted_devices.h"
 #include "support/scripted_dialogs.h"
 #include "transfer/program_compare.h"
 
@@ -214,7 +215,8 @@ int main(int argc, char *argv[]) {
     quandel::SteadyClock clock;
     quandel::QtSerialPort realPort([&](int n) { return quandel::DeviceFor(n, settings); });
     bench::CountingPort port(realPort);
-    quandel::FrmMain window({settings, dialogs, port, events, clock});
+    quandel::test::ScriptedDeviceList devices;
+    quandel::FrmMain window({settings, dialogs, port, events, clock, devices});
     window.Startup();
     window.show();
     // The sign-on arrives 100 ms after the port opened.

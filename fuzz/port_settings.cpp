@@ -34,6 +34,7 @@
 #include "port/serial_port.h"
 #include "support/device_port.h"
 #include "support/fakes.h"
+#include "support/scripted_devices.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -107,7 +108,8 @@ void CheckReported(const std::vector<std::string> &f) {
     test::MemorySettingsStore store;
     fuzz::RecordingDialogs dialogs;
     test::CountingEventPump events;
-    PortSettingsForm form(port, store, dialogs, events);
+    test::ScriptedDeviceList devices;
+    PortSettingsForm form(port, store, dialogs, events, devices);
     form.ListsBuild(f[3]);
     CheckSelections(form);
     FUZZ_CHECK(form.ListsBuilt());
@@ -146,7 +148,8 @@ void CheckStored(const std::vector<std::string> &f) {
     test::DevicePort port{store};
     fuzz::RecordingDialogs dialogs;
     test::CountingEventPump events;
-    PortSettingsForm form(port, store, dialogs, events);
+    test::ScriptedDeviceList devices;
+    PortSettingsForm form(port, store, dialogs, events, devices);
     const bool loaded = form.Load();
     CheckSelections(form);
     if (!loaded) {

@@ -4,6 +4,7 @@ namespace quandel {
 
 class Clock;
 class EventPump;
+class SerialDeviceList;
 class SerialPort;
 class SettingsStore;
 class UserDialogs;
@@ -16,6 +17,7 @@ struct AppServices {
     SerialPort &port;
     EventPump &events;
     Clock &clock;
+    const SerialDeviceList &devices; // the port dialog lists them
 };
 
 } // namespace quandel

@@ -62,8 +62,8 @@ FrmMain::FrmMain(AppServices services, QWidget *parent)
           [clock = &services.clock] {
               return LogTime{clock->Now(), QTime::currentTime().msecsSinceStartOfDay()};
           })),
-      services_{services.settings, services.dialogs, *loggedPort_, services.events,
-                services.clock} {
+      services_{services.settings, services.dialogs, *loggedPort_,
+                services.events,   services.clock,   services.devices} {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(kCaption);
     connection_ = std::make_unique<PortConnection>(
@@ -71,7 +71,7 @@ FrmMain::FrmMain(AppServices services, QWidget *parent)
     BuildCentralArea();
     BuildStatusBar();
     properties_ = new FrmProperties(services_.port, services_.settings, services_.dialogs,
-                                    services_.events, this);
+                                    services_.events, services_.devices, this);
     transfers_ =
         new TransferController(*this, services_, flags_, *terminalController_, openLog_, this);
     keys_ = new TerminalKeys(

@@ -1,9 +1,11 @@
 #include "dialogs/frm_properties.h"
 
 #include "app/cp1252_codec.h"
+#include "port/device_choices.h"
 #include "port/device_map.h"
 #include "port/port_status.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -15,8 +17,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <utility>
 
 namespace quandel {
 
@@ -38,8 +42,9 @@ QComboBox *List(const char *name, QWidget *parent) {
 } // namespace
 
 FrmProperties::FrmProperties(SerialPort &port, SettingsStore &store, UserDialogs &dialogs,
-                             EventPump &events, QWidget *parent)
-    : QDialog(parent), port_(port), store_(store), dialogs_(dialogs), events_(events) {
+                             EventPump &events, const SerialDeviceList &devices, QWidget *parent)
+    : QDialog(parent), port_(port), store_(store), dialogs_(dialogs), events_(events),
+      devices_(devices) {
     setObjectName(QStringLiteral("frmProperties"));
     setWindowTitle(QStringLiteral("COM-Anschluß-Einstellungen"));
     setModal(true);
@@ -83,6 +88,29 @@ void FrmProperties::BuildUi() {
     portRow->addWidget(txtDevice_, 1);
     grid->addLayout(portRow, 0, 0, 1, 3);
 
+    // Below: the serial devices present; picking one puts its stable name
+    // into the device field.
+    auto *devicesRow = new QHBoxLayout;
+    auto *lblDevices = new QLabel(QStringLiteral("Vorhandene &Geräte:"), fraSettings_);
+    lblDevices->setObjectName(QStringLiteral("lblDevices"));
+    cboDevices_ = List("cboDevices", fraSettings_);
+    cboDevices_->setToolTip(QStringLiteral(
+        "Die angeschlossenen seriellen Geräte; die Auswahl trägt den bleibenden Namen "
+        "des Geräts als Gerätedatei ein"));
+    // Stable names are long: the list keeps a sensible width, its entries
+    // open in full.
+    cboDevices_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    cboDevices_->setMinimumContentsLength(36);
+    lblDevices->setBuddy(cboDevices_);
+    auto *cmdRefresh = new QPushButton(QStringLiteral("Neu einlesen"), fraSettings_);
+    cmdRefresh->setObjectName(QStringLiteral("cmdRefresh"));
+    cmdRefresh->setAutoDefault(false);
+    cmdRefresh->setToolTip(QStringLiteral("Sucht die angeschlossenen seriellen Geräte erneut"));
+    devicesRow->addWidget(lblDevices);
+    devicesRow->addWidget(cboDevices_, 1);
+    devicesRow->addWidget(cmdRefresh);
+    grid->addLayout(devicesRow, 1, 0, 1, 3);
+
     // Left column: speed and transmission format.
     auto *left = new QVBoxLayout;
     auto *fraSpeed = Frame(QStringLiteral(" Baudrate "), "fraSpeed", fraSettings_);
@@ -100,7 +128,7 @@ void FrmProperties::BuildUi() {
     format->addRow(QStringLiteral("Stopbits:"), lists_[int(PortList::StopBits)]);
     left->addWidget(fraFormat);
     left->addStretch(1);
-    grid->addLayout(left, 1, 0);
+    grid->addLayout(left, 2, 0);
 
     // Middle column: echo and handshaking.
     auto *middle = new QVBoxLayout;
@@ -132,7 +160,7 @@ void FrmProperties::BuildUi() {
     }
     middle->addWidget(fraFlow);
     middle->addStretch(1);
-    grid->addLayout(middle, 1, 1);
+    grid->addLayout(middle, 2, 1);
 
     // Right column: OK and Abbrechen on top, the scan at the bottom.
     auto *right = new QVBoxLayout;
@@ -161,7 +189,7 @@ void FrmProperties::BuildUi() {
     right->addStretch(1);
     right->addWidget(lblNr_);
     right->addWidget(cmdTest_);
-    grid->addLayout(right, 1, 2);
+    grid->addLayout(right, 2, 2);
 
     for (int l = 0; l < kPortListCount; ++l) {
         for (const std::string &entry : PortListEntries(PortList(l)))
@@ -175,8 +203,17 @@ void FrmProperties::BuildUi() {
         });
     }
     connect(txtDevice_, &QLineEdit::textEdited, this, [this](const QString &text) {
-        if (form_ && form_->ChosenPortNumber() > 0)
+        if (form_ && form_->ChosenPortNumber() > 0) {
             form_->EditDevice(form_->ChosenPortNumber(), ToCp1252(text));
+            ShowDeviceChoices();
+        }
+    });
+    connect(cboDevices_, &QComboBox::activated, this, &FrmProperties::OnDeviceChosen);
+    connect(cmdRefresh, &QPushButton::clicked, this, [this] {
+        if (!form_ || form_->Scanning())
+            return;
+        form_->RefreshDevices();
+        ShowDeviceChoices();
     });
     connect(cmdOK_, &QPushButton::clicked, this, &FrmProperties::OnOk);
     connect(cmdCancel_, &QPushButton::clicked, this, &FrmProperties::reject);
@@ -197,7 +234,7 @@ void FrmProperties::CentreOnScreen() {
 }
 
 void FrmProperties::Load() {
-    form_ = std::make_unique<PortSettingsForm>(port_, store_, dialogs_, events_);
+    form_ = std::make_unique<PortSettingsForm>(port_, store_, dialogs_, events_, devices_);
     CentreOnScreen();
     form_->Load();
     ShowForm();
@@ -233,6 +270,45 @@ void FrmProperties::ShowDevice() {
     txtDevice_->setEnabled(number > 0);
     txtDevice_->setText(number > 0 ? FromCp1252(form_->DeviceText(number)) : QString());
     txtDevice_->setPlaceholderText(number > 0 ? FromCp1252(DefaultDeviceFor(number)) : QString());
+    ShowDeviceChoices();
+}
+
+// The device list for the chosen number; the entry its device means shows.
+void FrmProperties::ShowDeviceChoices() {
+    const int number = form_ ? form_->ChosenPortNumber() : 0;
+    const bool wasSyncing = std::exchange(syncing_, true);
+    cboDevices_->clear();
+    if (number > 0) {
+        const DeviceChoices choices = form_->DeviceChoicesFor(number);
+        for (const DeviceChoice &choice : choices.entries) {
+            const QString text = FromCp1252(choice.text);
+            cboDevices_->addItem(text);
+            cboDevices_->setItemData(cboDevices_->count() - 1, text, Qt::ToolTipRole);
+        }
+        cboDevices_->setCurrentIndex(choices.selected);
+        // The open list is as wide as its longest entry.
+        QAbstractItemView *view = cboDevices_->view();
+        view->setMinimumWidth(view->sizeHintForColumn(0) + 2 * view->frameWidth() +
+                              view->verticalScrollBar()->sizeHint().width());
+    }
+    cboDevices_->setEnabled(number > 0);
+    syncing_ = wasSyncing;
+}
+
+void FrmProperties::OnDeviceChosen(int index) {
+    const int number = form_ ? form_->ChosenPortNumber() : 0;
+    if (syncing_ || number <= 0)
+        return;
+    form_->ChooseDevice(number, index);
+    ShowDevice();
+}
+
+void FrmProperties::showEvent(QShowEvent *event) {
+    if (form_) {
+        form_->RefreshDevices();
+        ShowDeviceChoices();
+    }
+    QDialog::showEvent(event);
 }
 
 void FrmProperties::ShowModal() {
@@ -279,7 +355,8 @@ void FrmProperties::OnTest() {
             QGuiApplication::restoreOverrideCursor();
     });
     SetInputsEnabled(true);
-    ShowForm(); // the lists stay as they were; their enabled state follows the load
+    form_->RefreshDevices(); // the scan may have taken a while
+    ShowForm();              // the lists stay as they were; their enabled state follows the load
 }
 
 } // namespace quandel

@@ -28,7 +28,7 @@ class FrmProperties : public QDialog {
     Q_OBJECT
 public:
     FrmProperties(SerialPort &port, SettingsStore &store, UserDialogs &dialogs, EventPump &events,
-                  QWidget *parent = nullptr);
+                  const SerialDeviceList &devices, QWidget *parent = nullptr);
     ~FrmProperties() override;
 
     void Load();
@@ -43,12 +43,18 @@ public:
 public slots:
     void reject() override;
 
+protected:
+    // Each showing lists the devices present at that moment.
+    void showEvent(QShowEvent *event) override;
+
 private:
     void BuildUi();
     void CentreOnScreen();
     void Unload();
     void ShowForm();
     void ShowDevice();
+    void ShowDeviceChoices();
+    void OnDeviceChosen(int index);
     void OnOk();
     void OnTest();
     void SetInputsEnabled(bool enabled);
@@ -57,12 +63,14 @@ private:
     SettingsStore &store_;
     UserDialogs &dialogs_;
     EventPump &events_;
+    const SerialDeviceList &devices_;
     std::unique_ptr<PortSettingsForm> form_;
     bool syncing_ = false;
 
     QGroupBox *fraSettings_ = nullptr;
     std::array<QComboBox *, kPortListCount> lists_{};
     QLineEdit *txtDevice_ = nullptr;
+    QComboBox *cboDevices_ = nullptr;
     std::array<QRadioButton *, 2> optEcho_{};
     std::array<QRadioButton *, kFlowOptionCount> optFlow_{};
     QPushButton *cmdOK_ = nullptr;

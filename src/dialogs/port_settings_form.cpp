@@ -6,6 +6,7 @@
 #include "core/user_dialogs.h"
 #include "port/device_map.h"
 #include "port/port_status.h"
+#include "port/serial_devices.h"
 #include "port/serial_port.h"
 
 #include <algorithm>
@@ -80,8 +81,8 @@ const std::vector<std::string> &PortListEntries(PortList list) {
 }
 
 PortSettingsForm::PortSettingsForm(SerialPort &port, SettingsStore &store, UserDialogs &dialogs,
-                                   EventPump &events)
-    : port_(port), store_(store), dialogs_(dialogs), events_(events) {
+                                   EventPump &events, const SerialDeviceList &devices)
+    : port_(port), store_(store), dialogs_(dialogs), events_(events), devices_(devices) {
     // Echo off and no handshaking until the load's own selections: a load
     // cut short by a refused stored value leaves these, and OK then applies
     // them, so it never switches the port to a handshaking nobody chose.
@@ -193,6 +194,26 @@ void PortSettingsForm::EditDevice(int number, const std::string &path) {
         deviceEdits_.erase(number);
     else
         deviceEdits_[number] = path;
+}
+
+void PortSettingsForm::RefreshDevices() {
+    present_ = devices_.Present();
+}
+
+DeviceChoices PortSettingsForm::DeviceChoicesFor(int number) const {
+    const std::string device = DeviceText(number);
+    // An emptied field means the number's default device.
+    return BuildDeviceChoices(present_, device.empty() ? DefaultDeviceFor(number) : device);
+}
+
+void PortSettingsForm::ChooseDevice(int number, int index) {
+    if (number < 1)
+        return;
+    const DeviceChoices choices = DeviceChoicesFor(number);
+    if (index < 0 || index >= int(choices.entries.size()))
+        return;
+    if (const std::string &name = choices.entries[std::size_t(index)].name; !name.empty())
+        EditDevice(number, name);
 }
 
 // Stores the edited device paths; `previous` receives the stored values

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "port/device_choices.h"
+
 #include <array>
 #include <functional>
 #include <map>
@@ -9,6 +11,7 @@
 namespace quandel {
 
 class EventPump;
+class SerialDeviceList;
 class SerialPort;
 class SettingsStore;
 class UserDialogs;
@@ -31,7 +34,7 @@ inline constexpr int kFlowOptionCount = 4;
 class PortSettingsForm {
 public:
     PortSettingsForm(SerialPort &port, SettingsStore &store, UserDialogs &dialogs,
-                     EventPump &events);
+                     EventPump &events, const SerialDeviceList &devices);
 
     // Applies the stored section "Einstellungen" to the port and builds the
     // lists from the port. A value the port refuses is reported; the rest
@@ -64,6 +67,15 @@ public:
     void EditDevice(int number, const std::string &path);
     bool HasDeviceEdits() const { return !deviceEdits_.empty(); }
 
+    // Asks the system again which serial devices are present.
+    void RefreshDevices();
+    // The device list for port number n: the present devices, the one its
+    // device (with the unsaved edit) means selected.
+    DeviceChoices DeviceChoicesFor(int number) const;
+    // The user picked entry `index` of that list: its device, under its
+    // stable name, becomes the edit of number n. A remark changes nothing.
+    void ChooseDevice(int number, int index);
+
     // "&OK": applies the choices to the port and stores them. True when the
     // dialog may hide; false after a refusal was reported (it stays open).
     bool Ok();
@@ -88,6 +100,8 @@ private:
     SettingsStore &store_;
     UserDialogs &dialogs_;
     EventPump &events_;
+    const SerialDeviceList &devices_;
+    std::vector<SerialDeviceInfo> present_;
     std::array<int, kPortListCount> selected_;
     bool listsBuilt_ = false;
     bool echoChoice_ = false;

@@ -4,6 +4,7 @@
 #include "port/port_settings.h"
 #include "support/device_port.h"
 #include "support/fakes.h"
+#include "support/scripted_devices.h"
 #include "support/scripted_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -32,7 +33,8 @@ struct Rig {
     test::DevicePort port{store};
     test::ScriptedDialogs dialogs;
     test::CountingEventPump events;
-    PortSettingsForm form{port, store, dialogs, events};
+    test::ScriptedDeviceList devices;
+    PortSettingsForm form{port, store, dialogs, events, devices};
 
     Rig() {
         for (int n = 1; n <= kScanPortCount; ++n)
@@ -163,6 +165,27 @@ TEST(PortSettingsForm, OkAppliesStoresOrReportsAndStaysOpen) {
          "False", "/dev/com2"},
         {"a missing device is taken back", [](Rig &r) { r.form.EditDevice(1, "/dev/gone"); }, false,
          "fehlt: /dev/gone", 1, 1, 1, false, "<missing>", "<missing>", "/dev/com1"},
+        {"a listed adapter picked: its stable name is stored",
+         [](Rig &r) {
+             r.devices.devices = {{"/dev/com2", "/dev/serial/by-id/usb-A", "UART", "", ""}};
+             r.form.RefreshDevices();
+             r.form.ChooseDevice(1, 1); // after "/dev/com1  (nicht vorhanden)"
+         },
+         true, "", 1, 2, 1, true, "9600,N,8,1", "False", "/dev/serial/by-id/usb-A"},
+        {"a picked stable name whose link is gone is taken back",
+         [](Rig &r) {
+             r.devices.devices = {{"/dev/com2", "/dev/serial/by-id/usb-B", "UART", "", ""}};
+             r.form.RefreshDevices();
+             r.form.ChooseDevice(1, 1); // after "/dev/com1  (nicht vorhanden)"
+         },
+         false, "fehlt: /dev/serial/by-id/usb-B", 1, 1, 1, false, "<missing>", "<missing>",
+         "/dev/com1"},
+        {"the remark of an empty list picks nothing",
+         [](Rig &r) {
+             r.form.RefreshDevices();
+             r.form.ChooseDevice(1, 1); // after "/dev/com1  (nicht vorhanden)"
+         },
+         true, "", 1, 1, 0, true, "9600,N,8,1", "False", "/dev/com1"},
         {"refused data bits keep the dialog open",
          [](Rig &r) { r.form.Select(PortList::DataBits, 0); }, false,
          Cp1252("Ungültige Schnittstelleneinstellung: Datenbits"), 1, 1, 0, true, "<missing>",
@@ -181,7 +204,7 @@ TEST(PortSettingsForm, OkAppliesStoresOrReportsAndStaysOpen) {
     };
     for (const Row &r : rows) {
         Rig rig;
-        rig.port.present = {"/dev/com1", "/dev/com2"};
+        rig.port.present = {"/dev/com1", "/dev/com2", "/dev/serial/by-id/usb-A"};
         ASSERT_TRUE(rig.form.Load());
         ASSERT_TRUE(rig.port.SetPortOpen(true));
         r.choose(rig);
@@ -204,7 +227,7 @@ TEST(PortSettingsForm, OkAppliesStoresOrReportsAndStaysOpen) {
             EXPECT_EQ(std::vector<std::string>(rig.store.saved.end() - 4, rig.store.saved.end()),
                       order)
                 << r.name;
-            PortSettingsForm next(rig.port, rig.store, rig.dialogs, rig.events);
+            PortSettingsForm next(rig.port, rig.store, rig.dialogs, rig.events, rig.devices);
             ASSERT_TRUE(next.Load());
             EXPECT_EQ(next.EchoChoice(), r.echo == "True") << r.name;
         }

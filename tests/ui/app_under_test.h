@@ -7,6 +7,7 @@
 #include "port/device_map.h"
 #include "port/qt_serial_port.h"
 #include "support/qt_support.h"
+#include "support/scripted_devices.h"
 #include "support/scripted_dialogs.h"
 
 #include <QDir>
@@ -17,7 +18,8 @@
 namespace quandel::test {
 
 // The real main window with real settings (in the caller's temporary folder)
-// and a real serial port; only the modal boxes are scripted.
+// and a real serial port; only the modal boxes and the list of the serial
+// devices present are scripted.
 struct AppUnderTest {
     QSettingsStore settings;
     ScriptedDialogs dialogs;
@@ -26,7 +28,8 @@ struct AppUnderTest {
     QtSerialPort port{[this](int number) {
         return DeviceFor(number, settings);
     }};
-    FrmMain window{{settings, dialogs, port, events, clock}};
+    ScriptedDeviceList devices; // what the port dialog lists
+    FrmMain window{{settings, dialogs, port, events, clock, devices}};
 
     template <typename T = QWidget> T *child(const char *name) {
         return window.findChild<T *>(QString::fromLatin1(name));

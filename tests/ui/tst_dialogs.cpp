@@ -12,6 +12,7 @@
 #include "port/device_map.h"
 #include "port/qt_serial_port.h"
 #include "support/qt_support.h"
+#include "support/scripted_devices.h"
 #include "support/scripted_dialogs.h"
 
 #include <QComboBox>
@@ -36,7 +37,8 @@ struct PortRig {
     QtSerialPort port{[this](int n) {
         return DeviceFor(n, settings);
     }};
-    FrmProperties dlg{port, settings, dialogs, events};
+    test::ScriptedDeviceList devices;
+    FrmProperties dlg{port, settings, dialogs, events, devices};
 
     template <typename T = QWidget> T *child(const char *name) {
         return dlg.findChild<T *>(QString::fromLatin1(name));
