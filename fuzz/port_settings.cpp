@@ -117,7 +117,7 @@ void CheckReported(const std::vector<std::string> &f) {
                (port.number >= 1 && port.number <= kScanPortCount ? port.number - 1 : -1));
     FUZZ_CHECK(
         form.FlowChoice() ==
-        (port.handshaking >= 0 && port.handshaking < kFlowOptionCount ? port.handshaking : 1));
+        (port.handshaking >= 0 && port.handshaking < kFlowOptionCount ? port.handshaking : 0));
     FUZZ_CHECK(form.EchoChoice() == (f[3] == "True"));
     FUZZ_CHECK(!ComStatus(port).empty());
     FUZZ_CHECK(dialogs.boxes.empty());
