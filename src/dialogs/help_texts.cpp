@@ -85,7 +85,8 @@ std::string ManualNotOpenedText(const std::string &path) {
     return Cp1252("Das BASIC-Manual konnte nicht geöffnet werden:") + "\r" + path + "\r\r" +
            Cp1252("Es ist kein Webbrowser eingerichtet, der die Seite anzeigt. Installieren Sie "
                   "einen Webbrowser (unter Debian zum Beispiel mit "
-                  "„sudo apt-get install firefox-esr“) oder öffnen Sie die Datei oben selbst "
+                  "„sudo apt-get install firefox-esr xdg-utils“) oder öffnen Sie die Datei oben "
+                  "selbst "
                   "in einem Browser.");
 }
 
