@@ -12,6 +12,7 @@ packages=(
   # the install and package tests: validators, the MIME database, manual
   # pages, run paths; the package: dpkg-shlibdeps, dpkg-buildflags, lintian
   desktop-file-utils appstream shared-mime-info man-db file binutils dpkg-dev lintian
+  xvfb xauth # opening the manual needs a real X platform (tst_basic_manual)
   "$@"
 )
 
