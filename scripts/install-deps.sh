@@ -9,6 +9,10 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-translations-l10n libxkbcommon-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-dejavu-core
+  # the install and package tests: validators, the MIME database, manual
+  # pages, run paths; the package: dpkg-shlibdeps, dpkg-buildflags, lintian
+  desktop-file-utils appstream shared-mime-info man-db file binutils dpkg-dev lintian
+  xvfb xauth # opening the manual needs a real X platform (tst_basic_manual)
   "$@"
 )
 

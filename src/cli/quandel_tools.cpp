@@ -10,6 +10,7 @@
 #include "core/event_pump.h"
 #include "core/number_text.h"
 #include "core/shared_flags.h"
+#include "core/version.h"
 
 #include <iostream>
 #include <optional>
@@ -39,7 +40,7 @@ Aufruf:
   quandel-tools remkill  [--ja] [--json] QUELLE [ZIEL]
   quandel-tools denumber [--von N] [--bis N] [--json] QUELLE [ZIEL]
   quandel-tools varlist  [--intel] [--json] QUELLE [ZIEL]
-  quandel-tools --help
+  quandel-tools --help | --version
 
 Werkzeuge:
   remkill   kopiert das BASIC-Programm QUELLE ohne Kommentare nach ZIEL und
@@ -68,6 +69,7 @@ Optionen:
               in Länge, erstem und letztem Buchstaben übereinstimmen.
   --json      jede Meldung als ein JSON-Objekt pro Zeile.
   -h, --help  zeigt diese Hilfe.
+  --version   zeigt die Version von Quandel.
   --          alles danach sind Dateinamen.
 
 Meldungen:
@@ -97,6 +99,7 @@ public:
 
 struct Command {
     bool help = false;
+    bool version = false;
     bool json = false;
     bool answerYes = false;
     ToolRequest request;
@@ -135,6 +138,8 @@ Command Parse(const std::vector<std::string> &args) {
             break;
         else if (a == "--help" || a == "-h")
             return cmd.help = true, cmd;
+        else if (a == "--version")
+            return cmd.version = true, cmd;
     if (args.empty())
         throw UsageError{"kein Werkzeug angegeben"};
     const auto mode = ModeFromArgument(args[0]);
@@ -231,6 +236,10 @@ int main(int argc, char **argv) {
     }
     if (cmd.help) {
         std::cout << kHelp;
+        return std::cout.flush() ? kExitCompleted : kExitFailed;
+    }
+    if (cmd.version) {
+        std::cout << "quandel-tools " << kVersionString << "\n";
         return std::cout.flush() ? kExitCompleted : kExitFailed;
     }
 

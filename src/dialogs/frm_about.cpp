@@ -5,6 +5,7 @@
 #include "core/twips.h"
 #include "core/user_dialogs.h"
 #include "dialogs/help_texts.h"
+#include "dialogs/manual_lookup.h"
 #include "dialogs/registry_reader.h"
 
 #include <QCoreApplication>
@@ -150,17 +151,20 @@ void FrmAbout::StartSysInfo() {
 
 void ShowBasicManual(UserDialogs &dialogs, const QString &exeFolder,
                      const std::function<bool(const QUrl &)> &open) {
-    // The path is joined on UTF-8 text: a folder name outside Windows-1252
-    // stays intact.
-    const QString path = QString::fromUtf8(ManualPath(exeFolder.toUtf8().toStdString()));
-    const std::string shown = ToCp1252(path);
-    if (!QFileInfo(path).isFile()) {
+    // The paths are joined on UTF-8 text: a folder name outside Windows-1252
+    // stays intact; only the message shows them in Windows-1252.
+    const ManualLookup lookup = FindManual(exeFolder.toUtf8().toStdString());
+    if (lookup.found.empty()) {
+        std::vector<std::string> shown;
+        for (const std::string &path : lookup.searched)
+            shown.push_back(ToCp1252(QString::fromUtf8(path)));
         dialogs.MessageBox(ManualMissingText(shown), kAppTitle, BoxIcon::Exclamation,
                            BoxButtons::Ok);
         return;
     }
+    const QString path = QString::fromUtf8(lookup.found);
     if (!open(QUrl::fromLocalFile(path)))
-        dialogs.MessageBox(ManualNotOpenedText(shown), kAppTitle, BoxIcon::Exclamation,
+        dialogs.MessageBox(ManualNotOpenedText(ToCp1252(path)), kAppTitle, BoxIcon::Exclamation,
                            BoxButtons::Ok);
 }
 

@@ -40,8 +40,9 @@ private:
     ProgramStarter &starter_;
 };
 
-// "BASIC-Manual": opens the manual that lies beside the program (in the
-// system's browser); a message when it is missing or cannot be shown.
+// "BASIC-Manual": opens, in the system's browser, a controller maker's manual
+// beside the program or else the manual shipped with it (FindManual); a
+// message when there is none or no browser takes it.
 void ShowBasicManual(UserDialogs &dialogs, const QString &exeFolder,
                      const std::function<bool(const QUrl &)> &open);
 // The same for the running program, opened with the desktop's viewer.

@@ -74,12 +74,20 @@ std::string ManualPath(const std::string &exeFolder) {
     return path + "Veno-Help" + kSeparator + "index.html";
 }
 
-std::string ManualMissingText(const std::string &path) {
-    return Cp1252("Das BASIC-Manual wurde nicht gefunden:") + "\r" + path;
+std::string ManualMissingText(const std::vector<std::string> &searched) {
+    std::string text = Cp1252("Das BASIC-Manual wurde nicht gefunden:");
+    for (const std::string &path : searched)
+        text += "\r" + path;
+    return text;
 }
 
 std::string ManualNotOpenedText(const std::string &path) {
-    return Cp1252("Das BASIC-Manual konnte nicht geöffnet werden:") + "\r" + path;
+    return Cp1252("Das BASIC-Manual konnte nicht geöffnet werden:") + "\r" + path + "\r\r" +
+           Cp1252("Es ist kein Webbrowser eingerichtet, der die Seite anzeigt. Installieren Sie "
+                  "einen Webbrowser (unter Debian zum Beispiel mit "
+                  "„sudo apt-get install firefox-esr xdg-utils“) oder öffnen Sie die Datei oben "
+                  "selbst "
+                  "in einem Browser.");
 }
 
 } // namespace quandel

@@ -1,15 +1,13 @@
 #pragma once
 
+#include "core/version.h"
+
 #include <string>
+#include <vector>
 
 namespace quandel {
 
 class UserDialogs;
-
-// The program's version as the about box shows it.
-inline constexpr int kVersionMajor = 1;
-inline constexpr int kVersionMinor = 10;
-inline constexpr int kVersionRevision = 7;
 
 // "Version 2.5.12" for 2, 5, 12.
 std::string VersionText(int major, int minor, int revision);
@@ -24,10 +22,13 @@ std::string AboutDisclaimer();
 std::string OverviewText();
 void ShowOverview(UserDialogs &dialogs);
 
-// Where the BASIC manual lies: the folder of the program's executable and
-// "Veno-Help", "index.html" below it, joined with the native separator.
+// Where a controller maker's BASIC manual lies: the folder of the program's
+// executable and "Veno-Help", "index.html" below it, joined with the native
+// separator.
 std::string ManualPath(const std::string &exeFolder);
-std::string ManualMissingText(const std::string &path);
+// No manual at any of the searched paths (Windows-1252), listed one a line.
+std::string ManualMissingText(const std::vector<std::string> &searched);
+// The manual exists but no program took it (no web browser set up).
 std::string ManualNotOpenedText(const std::string &path);
 
 } // namespace quandel

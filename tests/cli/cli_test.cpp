@@ -4,6 +4,7 @@
 #include "../support/tool_test_support.h"
 #include "cli/cli_dialogs.h"
 #include "core/native_path.h"
+#include "core/version.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -203,6 +204,15 @@ TEST(QuandelTools, HelpExplainsEverythingInGerman) {
         for (const char *part : {"remkill", "denumber", "varlist", "--ja", "--von", "--bis",
                                  "--intel", "--json", "QUELLE", "ZIEL", "Rückgabewert"})
             EXPECT_NE(res.out.find(part), std::string::npos) << part;
+    }
+}
+
+TEST(QuandelTools, VersionComesFromTheBuild) {
+    TempDir dir;
+    for (const char *args : {"--version", "varlist --version"}) {
+        const Result res = RunTools(dir, Split(args, ' '));
+        EXPECT_EQ(res.exit, 0) << args;
+        EXPECT_EQ(res.out, std::string("quandel-tools ") + kVersionString + "\n") << args;
     }
 }
 

@@ -297,37 +297,49 @@ void TstDialogs::aboutBox() {
 }
 
 void TstDialogs::basicManual_data() {
-    QTest::addColumn<bool>("present");
+    QTest::addColumn<QString>("manual"); // relative to the prefix; empty for none
     QTest::addColumn<bool>("opens");
-    QTest::newRow("missing") << false << true;
-    QTest::newRow("present") << true << true;
-    QTest::newRow("present, no viewer") << true << false;
+    QTest::newRow("missing") << QString() << true;
+    QTest::newRow("maker's beside the program")
+        << QStringLiteral("bin/Veno-Help/index.html") << true;
+    QTest::newRow("shipped") << QStringLiteral("share/quandel/manual/index.html") << true;
+    QTest::newRow("present, no viewer")
+        << QStringLiteral("share/quandel/manual/index.html") << false;
 }
 
 void TstDialogs::basicManual() {
-    QFETCH(bool, present);
+    QFETCH(QString, manual);
     QFETCH(bool, opens);
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("Veno-Help/index.html"));
-    if (present) {
-        QVERIFY(QDir(folder.path()).mkpath(QStringLiteral("Veno-Help")));
+    QTemporaryDir prefix;
+    const QString bin = prefix.filePath(QStringLiteral("bin"));
+    QVERIFY(QDir().mkpath(bin));
+    const QString path = manual.isEmpty() ? QString() : prefix.filePath(manual);
+    if (!manual.isEmpty()) {
+        QVERIFY(QDir().mkpath(QFileInfo(path).path()));
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     test::ScriptedDialogs dialogs;
     QList<QUrl> opened;
-    ShowBasicManual(dialogs, folder.path(), [&](const QUrl &url) {
+    ShowBasicManual(dialogs, bin, [&](const QUrl &url) {
         opened << url;
         return opens;
     });
-    QCOMPARE(opened, present ? QList<QUrl>{QUrl::fromLocalFile(path)} : QList<QUrl>{});
-    const bool message = !present || !opens;
+    QCOMPARE(opened, manual.isEmpty() ? QList<QUrl>{} : QList<QUrl>{QUrl::fromLocalFile(path)});
+    const bool message = manual.isEmpty() || !opens;
     QCOMPARE(dialogs.boxes.size(), std::size_t(message ? 1 : 0));
-    if (message)
-        QCOMPARE(FromCp1252(dialogs.boxes[0].text),
-                 (present ? QStringLiteral("Das BASIC-Manual konnte nicht geöffnet werden:\r")
-                          : QStringLiteral("Das BASIC-Manual wurde nicht gefunden:\r")) +
-                     path);
+    if (!message)
+        return;
+    const QString text = FromCp1252(dialogs.boxes[0].text);
+    if (manual.isEmpty())
+        QCOMPARE(text, QStringLiteral("Das BASIC-Manual wurde nicht gefunden:\r") + bin +
+                           QStringLiteral("/Veno-Help/index.html\r") + prefix.path() +
+                           QStringLiteral("/share/quandel/manual/index.html"));
+    else
+        QVERIFY2(
+            text.startsWith(QStringLiteral("Das BASIC-Manual konnte nicht geöffnet werden:\r") +
+                            path + QStringLiteral("\r\rEs ist kein Webbrowser")),
+            qPrintable(text));
 }
 
 QTEST_MAIN(TstDialogs)
