@@ -12,13 +12,19 @@ scripts/install-deps.sh xvfb xauth xdotool imagemagick
 scripts/build.sh
 
 work=$(mktemp -d)
-trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"' EXIT
+# The pictures show the file list and paths: a short folder of their own
+# instead of wherever this checkout happens to lie.
+demo=/tmp/BASIC-Programme
+demo_made=0
+if [ ! -e "$demo" ]; then mkdir "$demo" && demo_made=1; fi
+cp examples/*.BAS "$demo"/
+trap 'kill $(jobs -p) 2>/dev/null || true; rm -rf "$work"; [ $demo_made = 1 ] && rm -rf "$demo"' EXIT
 link="$work/velnor-com1"
 build/bin/velnor-sim --link "$link" > "$work/sim.out" &
 for _ in $(seq 50); do [ -e "$link" ] && break; sleep 0.1; done
 mkdir -p "$work/config/Quandel" docs manual/bilder "$work/shots"
 scripts/map-com1.sh "$work/config/Quandel/Quandel.ini" "$link"
-printf '[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=12000\nMainHeight=8250\nMyDir=%s\n' "$PWD/examples" \
+printf '[Settings]\nMainLeft=0\nMainTop=0\nMainWidth=12000\nMainHeight=8250\nMyDir=%s\n' "$demo" \
   >> "$work/config/Quandel/Quandel.ini"
 
 XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
@@ -69,7 +75,7 @@ XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
   kill $app
 ' shot-session "$work/shots"
 # The Editor tab: the example with a mistake, opened from the command line.
-sed 's/GOSUB 100/GOSUB 1000/' examples/ZAEHLER.BAS > "$work/ZAEHLER.BAS"
+sed 's/GOSUB 100/GOSUB 1000/' examples/ZAEHLER.BAS > "$demo/ZAEHLER.BAS"
 XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
   build/bin/quandel "$0" &
   app=$!
@@ -77,7 +83,7 @@ XDG_CONFIG_HOME="$work/config" xvfb-run -a -s "-screen 0 1024x720x24" bash -c '
   sleep 2.5
   import -window "$wid" docs/editor.png
   kill $app
-' "$work/ZAEHLER.BAS"
+' "$demo/ZAEHLER.BAS"
 cp docs/editor.png "$work/shots/editor.png"
 # Small files for the manual: a palette of 64 colours keeps text readable.
 for shot in terminal editor schnittstelle werkzeuge ascii; do
