@@ -98,7 +98,8 @@ grep -q 'Rückgabewert' "$work/help.txt" || fail "quandel-tools --help ohne Hilf
 
 paths() { # paths EXE: what "EXE --pfade" reports; its exit code in $status
   status=0
-  output=$(QT_QPA_PLATFORM=offscreen "$1" --pfade 2>"$work/pfade.err") || status=$?
+  # No platform and no display: the check must run in a bare terminal.
+  output=$(env -u DISPLAY -u QT_QPA_PLATFORM "$1" --pfade 2>"$work/pfade.err") || status=$?
 }
 paths "$prefix/bin/quandel"
 [ "$status" = 0 ] || fail "quandel --pfade endet mit $status: $output $(cat "$work/pfade.err")"

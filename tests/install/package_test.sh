@@ -63,7 +63,7 @@ check() { # check DEB
   local unpacked
   unpacked=$(mktemp -d "$work/unpacked.XXXXXX")
   dpkg-deb -x "$deb" "$unpacked"
-  report=$(QT_QPA_PLATFORM=offscreen "$unpacked/usr/bin/quandel" --pfade 2>&1) ||
+  report=$(env -u DISPLAY -u QT_QPA_PLATFORM "$unpacked/usr/bin/quandel" --pfade 2>&1) ||
     fail "quandel --pfade aus dem Paket: $report"
   grep -qx "Handbuch: $unpacked/usr/share/quandel/manual/index.html" <<<"$report" ||
     fail "quandel aus dem Paket findet sein Handbuch nicht: $report"
