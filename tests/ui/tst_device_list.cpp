@@ -6,6 +6,7 @@
 #include "dialogs/frm_properties.h"
 #include "port/qt_serial_device_list.h"
 #include "ui/app_under_test.h"
+#include "ui/port_dialog_rig.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -25,22 +26,6 @@ namespace {
 
 const QString kNone = QStringLiteral("Keine seriellen Geräte gefunden");
 const QString kAbsent = QStringLiteral("  (nicht vorhanden)");
-
-// The dialog over the real port with a scripted device list.
-struct DialogRig {
-    QSettingsStore settings;
-    test::ScriptedDialogs dialogs;
-    QtEventPump events{0};
-    QtSerialPort port{[this](int n) {
-        return DeviceFor(n, settings);
-    }};
-    test::ScriptedDeviceList devices;
-    FrmProperties dlg{port, settings, dialogs, events, devices};
-
-    template <typename T = QWidget> T *child(const char *name) {
-        return dlg.findChild<T *>(QString::fromLatin1(name));
-    }
-};
 
 QStringList Entries(const QComboBox *list) {
     QStringList texts;
@@ -133,7 +118,7 @@ void TstDeviceList::dialogListsAndStoresTheChosenDevice() {
     QFETCH(QString, field);
     QFETCH(QStringList, after);
 
-    DialogRig rig;
+    test::PortDialogRig rig;
     rig.devices.devices = devices;
     rig.dlg.Load();
     rig.dlg.show();

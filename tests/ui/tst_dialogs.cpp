@@ -14,6 +14,7 @@
 #include "support/qt_support.h"
 #include "support/scripted_devices.h"
 #include "support/scripted_dialogs.h"
+#include "ui/port_dialog_rig.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -27,27 +28,6 @@
 using namespace quandel;
 
 namespace {
-
-// The dialog over the real port; every number means a missing device in a
-// temporary folder until a test puts a simulator behind it.
-struct PortRig {
-    QSettingsStore settings;
-    test::ScriptedDialogs dialogs;
-    QtEventPump events{0};
-    QtSerialPort port{[this](int n) {
-        return DeviceFor(n, settings);
-    }};
-    test::ScriptedDeviceList devices;
-    FrmProperties dlg{port, settings, dialogs, events, devices};
-
-    template <typename T = QWidget> T *child(const char *name) {
-        return dlg.findChild<T *>(QString::fromLatin1(name));
-    }
-    QString shown(const char *list) { return child<QComboBox>(list)->currentText(); }
-    void store(const char *key, const char *value) {
-        settings.Save(kAppTitle, "Einstellungen", Cp1252(key), value);
-    }
-};
 
 // Texts of the core in test messages.
 QString Q(const std::string &text) {
@@ -100,7 +80,7 @@ void TstDialogs::cleanup() {
 void TstDialogs::loadShowsThePortAndOkStoresTheChoice() {
     test::SimProcess sim(link(1));
     QVERIFY(sim.running());
-    PortRig rig;
+    test::PortDialogRig rig;
     rig.store("Einstellungen", "19200,n,8,2");
     rig.store("Handshaking", "2");
     rig.dlg.Load();
@@ -131,7 +111,7 @@ void TstDialogs::loadShowsThePortAndOkStoresTheChoice() {
     QCOMPARE(Q(rig.dlg.ComStatus()), QStringLiteral("COM 1,19200,N,8,1.5 active"));
     QCOMPARE(Q(rig.settings.Get(kAppTitle, "Einstellungen", "Echo", "")), QStringLiteral("True"));
 
-    PortRig next; // the next start
+    test::PortDialogRig next; // the next start
     next.dlg.Load();
     QVERIFY(next.child<QRadioButton>("optEcho1")->isChecked());
     QVERIFY(next.child<QRadioButton>("optFlow0")->isChecked());
@@ -141,7 +121,7 @@ void TstDialogs::loadShowsThePortAndOkStoresTheChoice() {
 void TstDialogs::okWithAMissingDeviceThenAnotherDevicePath() {
     test::SimProcess sim(link(1));
     QVERIFY(sim.running());
-    PortRig rig;
+    test::PortDialogRig rig;
     rig.dlg.Load();
     QVERIFY(rig.port.SetPortOpen(true));
     rig.dlg.show();
@@ -171,7 +151,7 @@ void TstDialogs::okWithAMissingDeviceThenAnotherDevicePath() {
 void TstDialogs::scanReportsTheSimulatorsAndCancelUnloads() {
     test::SimProcess two(link(2)), five(link(5));
     QVERIFY(two.running() && five.running());
-    PortRig rig;
+    test::PortDialogRig rig;
     rig.dlg.Load();
     rig.dlg.show();
     rig.child<QPushButton>("cmdTest")->click();
@@ -191,7 +171,7 @@ void TstDialogs::scanReportsTheSimulatorsAndCancelUnloads() {
 }
 
 void TstDialogs::escapeUnloadsOkKeepsLoaded() {
-    PortRig rig;
+    test::PortDialogRig rig;
     rig.dlg.Load();
     QTimer::singleShot(0, &rig.dlg, [&] { QTest::keyClick(&rig.dlg, Qt::Key_Escape); });
     rig.dlg.ShowModal();
@@ -219,7 +199,7 @@ void TstDialogs::okAfterAFailedLoadKeepsNoHandshaking() {
     QByteArray ini = test::FileBytes(settings_->iniPath());
     QVERIFY(ini != "<missing>");
     QVERIFY(test::WriteFileBytes(settings_->iniPath(), ini + "\n[Einstellungen]\n" + lines));
-    PortRig rig;
+    test::PortDialogRig rig;
     rig.dlg.Load();
     QCOMPARE(rig.dialogs.boxes.size(), std::size_t(1)); // the refusal
     QVERIFY(!rig.dlg.Form()->ListsBuilt());
