@@ -55,6 +55,12 @@ void TstCompare::comparisonAfterADownload_data() {
         << QStringList{}
         << QStringLiteral("Der Controller enthält genau das Programm aus %1 (5 Zeilen).")
         << QStringList{};
+    // A real controller at 9600 baud with its own busy times: the listing
+    // trickles in far slower than the simulator's test pace.
+    QTest::newRow("a controller at 9600 baud")
+        << QStringList{"--busy-scale", "1", "--char-delay", "1.04"}
+        << QStringLiteral("Der Controller enthält genau das Programm aus %1 (5 Zeilen).")
+        << QStringList{};
     QTest::newRow("a noisy line lost the second one")
         << QStringList{"--drop-line", "2"}
         << QStringLiteral("Der Controller enthält nicht das Programm aus %1: 1 Unterschied.")
